@@ -1,0 +1,3 @@
+#include "engine/game_flags.h"
+
+GameFlags gameFlags;

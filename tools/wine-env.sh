@@ -1,0 +1,34 @@
+# Sourced by the scripts that run Windows binaries: a private Wine prefix inside the build
+# folder, no debug chatter, and no installer dialog for the .NET and HTML runtimes.
+# Expects $windows_build to name the Windows build folder.
+export WINEPREFIX="$windows_build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+wine_prefix_ready() {
+  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    echo "Preparing the Wine prefix in $WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+}
+
+# A virtual display for the Windows program when none is given (or on CI).
+start_virtual_display() {
+  if [[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESSARA_XVFB:-}" ]]; then return; fi
+  local number=90
+  while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
+  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do
+    [[ -e /tmp/.X11-unix/X$number ]] && return
+    sleep 0.1
+  done
+  echo "Xvfb did not start" >&2
+  return 1
+}
+
+stop_virtual_display() {
+  [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The rules behind the level dialog, kept free of windows so that the dialog procedure
+// only moves values between its controls and these operations.
+
+// The largest custom board that fits on the screen, recomputed at every opening of the
+// dialog and used by the Play Custom check.
+struct LevelLimits {
+  uint32_t maxColumns = 0;
+  uint32_t maxRows = 0;
+};
+
+// Screens larger than the off-screen surface (1600 by 1200) count as that size. Tile sizes must
+// be positive. A screen too small for any row or column gives a limit of 0.
+LevelLimits ComputeLevelLimits(int screenWidth, int screenHeight, int tileWidth, int tileHeight);
+
+// Below this real screen width the Advanced and Expert buttons are disabled.
+constexpr int kMinScreenWidthForHardLevels = 1024;
+
+struct CompetitionLevel {
+  int32_t level;
+  const char* buttonText;
+  int controlId;
+  uint32_t rows;
+  uint32_t columns;
+  uint32_t difficulty;
+};
+
+constexpr std::array<CompetitionLevel, 5> kCompetitionLevels = {{
+    {1, "Novice", 1031, 12, 22, 1},
+    {2, "Beginner", 1034, 16, 28, 3},
+    {3, "Intermediate", 1035, 20, 41, 4},
+    {4, "Advanced", 1036, 23, 45, 5},
+    {5, "Expert", 1037, 27, 53, 6},
+}};
+
+// Null when no competition level has that number, or no button that id.
+const CompetitionLevel* findCompetitionLevel(int32_t level);
+const CompetitionLevel* findCompetitionLevelByControl(int controlId);
+
+// Puts the level's board into gameSettings and records its number in `level`.
+void chooseCompetitionLevel(const CompetitionLevel& chosen);
+
+constexpr uint32_t kMinCustomSide = 5;
+constexpr uint32_t kMinDifficulty = 1;
+constexpr uint32_t kMaxDifficulty = 10;
+constexpr uint32_t kFallbackRows = 15;
+constexpr uint32_t kFallbackColumns = 15;
+constexpr uint32_t kFallbackDifficulty = 5;
+
+constexpr char kOutOfLimitsText[] = "Out of Limits - Using defaults";
+constexpr char kOutOfLimitsCaption[] = "PROBLEM";
+
+// Play Custom: takes the entered board when every value is within its limits (all bounds
+// inclusive), the 15 by 15 fallback with difficulty 5 otherwise; `level` becomes 0 either
+// way. Returns true when the fallback was taken, so the dialog shows kOutOfLimitsText.
+bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const LevelLimits& limits);
+
+// The first opening after a successful settings load clears settingsLoaded and, when the
+// stored `level` is a competition level, puts its board into gameSettings. Returns true
+// when the dialog should then close without being shown.
+bool takeOverStoredLevel();
+
+// Texts of the three labels beside the custom fields.
+std::string columnsLabel(uint32_t maxColumns);
+std::string rowsLabel(uint32_t maxRows);
+std::string difficultyLabel();

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "shell/scan_decimal.h"
 #include "shell/whole_file.h"
 
 GameSettings gameSettings;
@@ -14,13 +15,7 @@ namespace {
 // Far more than ten lines can need; anything bigger is not a settings file.
 constexpr size_t kSettingsFileMaxBytes = size_t{1} << 20;
 
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A text-mode read on Windows ends the file at Ctrl-Z; the Windows program is the
 // reference, so both builds stop there. Its other change, CR LF to LF, needs no copy:
@@ -45,29 +40,16 @@ class PatternReader {
     return true;
   }
 
-  // "%d": white space, an optional sign, decimal digits. Out-of-range values saturate.
-  bool integer(int32_t& value) {
-    skipSpace();
-    if (atEnd()) return false;
-    const bool negative = text_[pos_] == '-';
-    if (negative || text_[pos_] == '+') ++pos_;
-    if (atEnd() || !isDigit(text_[pos_])) return false;
-    // Like the platform's formatted input, the digits accumulate modulo 2^32.
-    uint32_t magnitude = 0;
-    for (; !atEnd() && isDigit(text_[pos_]); ++pos_) {
-      magnitude = magnitude * 10u + static_cast<uint32_t>(text_[pos_] - '0');
-    }
-    value = static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
-    return true;
-  }
+  // "%d".
+  bool integer(int32_t& value) { return scanDecimal(text_, pos_, value) == ScanOutcome::Number; }
 
   // "%s", except that a line end (or the end of the file) before any character gives an
   // empty text instead of taking the next line, so that a key saved with an empty value
   // reads back empty. A word longer than the field is cut, and the rest of it used up.
   void text(std::string& value) {
-    while (!atEnd() && isSpace(text_[pos_]) && !isLineEnd(text_[pos_])) ++pos_;
+    while (!atEnd() && isFormatSpace(text_[pos_]) && !isLineEnd(text_[pos_])) ++pos_;
     const size_t start = pos_;
-    while (!atEnd() && !isSpace(text_[pos_])) ++pos_;
+    while (!atEnd() && !isFormatSpace(text_[pos_])) ++pos_;
     std::string_view word = text_.substr(start, pos_ - start);
     // Hosts and paths go on to C interfaces, which stop at a zero byte; so does the field.
     word = word.substr(0, word.find('\0'));
@@ -76,7 +58,7 @@ class PatternReader {
 
   // A pattern's trailing "\n": any amount of white space, none included.
   void skipSpace() {
-    while (!atEnd() && isSpace(text_[pos_])) ++pos_;
+    while (!atEnd() && isFormatSpace(text_[pos_])) ++pos_;
   }
 
  private:

@@ -1,0 +1,52 @@
+#include "memory_program.h"
+
+#include <map>
+
+#include "engine/board.h"
+#include "engine/board_view.h"
+#include "engine/game_flags.h"
+#include "engine/mine_seed.h"
+#include "hiscores/hiscore_table.h"
+#include "shell/settings.h"
+#include "view/view_state.h"
+
+namespace {
+
+MemoryServices* current = nullptr;
+
+int64_t platformCalendarSeconds() { return current->calendarSeconds(); }
+
+}  // namespace
+
+MemoryProgram::MemoryProgram()
+    : platform([](int id) -> std::optional<RgbImage> { return bitmap(id); }) {
+  current = &platform;
+  installServices(&platform);
+  installCalendarClock(platformCalendarSeconds);
+  installBoardView(nullptr);
+  board.destroy();
+  board = Board{};
+  gameFlags = GameFlags{};
+  gameSettings = GameSettings{};
+  settingsLoaded = false;
+  highlightRow = kNoHighlightRow;
+  resetViewState();
+}
+
+MemoryProgram::~MemoryProgram() {
+  installBoardView(nullptr);
+  installCalendarClock(nullptr);
+  installServices(nullptr);
+  current = nullptr;
+}
+
+const RgbImage& MemoryProgram::bitmap(int id) {
+  static std::map<int, RgbImage> cache;
+  auto found = cache.find(id);
+  if (found == cache.end()) {
+    std::optional<RgbImage> image = loadBitmapById(TESSARA_BITMAP_DIR, id);
+    if (!image) throw std::runtime_error("no generated bitmap " + std::to_string(id));
+    found = cache.emplace(id, std::move(*image)).first;
+  }
+  return found->second;
+}

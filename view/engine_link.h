@@ -1,0 +1,4 @@
+#pragma once
+
+// Makes the board view the receiver of the engine's drawing, timer and table requests.
+void connectEngineToView();

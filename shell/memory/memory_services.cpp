@@ -37,6 +37,11 @@ void MemoryDialog::click(int control) {
   command(control, 0);
 }
 
+void MemoryDialog::toggleCheckBox(int control) {
+  controls_[control].checked = !controls_[control].checked;
+  click(control);
+}
+
 void MemoryDialog::command(int control, int notification) {
   procedure_.onCommand(*this, control, notification);
 }

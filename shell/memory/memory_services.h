@@ -44,6 +44,8 @@ class MemoryDialog final : public DialogControls {
   // A click on a button (notification 0), as the user would make it; a disabled or absent
   // control cannot be clicked.
   void click(int control);
+  // A click on a check box that ticks itself: the tick changes before the command arrives.
+  void toggleCheckBox(int control);
   // A command with any notification code, as a control or the keyboard would send it.
   void command(int control, int notification);
 

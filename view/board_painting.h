@@ -16,9 +16,6 @@ bool offscreenSurfaceExists();
 // Forgets the surface, as a new process would start.
 void forgetOffscreenSurface();
 
-// Where both counter panels have their top edge: just below the field.
-int32_t counterPanelTop(int32_t clientHeight);
-
 // Background, every cell covered, both counter panels; clears gameOver.
 void paintFreshBoard();
 // Every cell with its final-board picture.

@@ -120,6 +120,7 @@ class MemoryServices final : public Services {
   const RgbImage& surfacePixels(DrawContext context) const { return surfaces_.at(context); }
   std::optional<DrawContext> offscreen() const { return offscreen_; }
   bool timerRunning(int id) const { return timers_.count(id) > 0; }
+  unsigned timerPeriod(int id) const { return timers_.count(id) ? timers_.at(id) : 0; }
   bool menuChecked(int command) const;
   const std::vector<PixelPoint>& windowRegion() const { return region_; }
   const std::vector<ShownDialog>& dialogsShown() const { return dialogsShown_; }

@@ -1,0 +1,79 @@
+#include "view/game_start.h"
+
+#include "engine/board.h"
+#include "engine/game_flags.h"
+#include "engine/game_flow.h"
+#include "shell/level_dialog.h"
+#include "shell/services.h"
+#include "shell/settings.h"
+#include "view/board_painting.h"
+#include "view/cell_origins.h"
+#include "view/field_size.h"
+#include "view/tile_metrics.h"
+#include "view/window_outline.h"
+
+WindowFit windowFit;
+
+namespace {
+
+constexpr int32_t kStandardCaptionHeight = 19;
+// The counter feet below the field.
+constexpr int32_t kFeetHeight = 36;
+// Room left below a window moved up from the screen's bottom edge.
+constexpr int32_t kBottomMargin = 61;
+
+void fitWindowToField() {
+  Services& platform = services();
+  const FieldSize field = fieldSize(tileMetrics, static_cast<int32_t>(gameSettings.columns),
+                                    static_cast<int32_t>(gameSettings.rows));
+  const Rect outer = platform.adjustWindowRect({0, 0, field.width, field.height});
+  windowFit.clientTop = -outer.top;
+  windowFit.windowWidth = outer.width();
+  windowFit.windowHeight = outer.height();
+
+  // The window stays where it is unless it would reach past the right or bottom edge.
+  const Rect now = platform.windowRect();
+  int32_t left = now.left;
+  int32_t top = now.top;
+  const int32_t screenWidth = platform.systemMetric(SystemMetric::ScreenWidth);
+  const int32_t screenHeight = platform.systemMetric(SystemMetric::ScreenHeight);
+  if (left + windowFit.windowWidth >= screenWidth) left = screenWidth - windowFit.windowWidth - 1;
+  if (top + windowFit.windowHeight >= screenHeight) {
+    top = screenHeight - kBottomMargin - windowFit.windowHeight;
+  }
+  platform.moveWindow(left, top, windowFit.windowWidth, windowFit.windowHeight + kFeetHeight);
+}
+
+}  // namespace
+
+void startNewGame() {
+  Services& platform = services();
+  windowFit.captionExtra =
+      platform.systemMetric(SystemMetric::CaptionHeight) - kStandardCaptionHeight;
+  setTileMetricsFor(gameSettings.small);
+  if (gameFlags.firstGame) runLevelDialog();
+
+  const uint32_t columns = gameSettings.columns;
+  const uint32_t rows = gameSettings.rows;
+  cellOrigins.create(static_cast<uint16_t>(columns), static_cast<uint16_t>(rows));
+  fitWindowToField();
+
+  gameFlags.startClock = platform.milliseconds();
+  platform.setTimer(kPlayTimer, kPlayTimerPeriod);
+
+  if (gameFlags.firstGame) {
+    createOffscreenSurface();
+  } else {
+    board.destroy();
+  }
+  board.build(columns, rows, gameSettings.difficulty);
+
+  platform.setWindowRegion(windowOutline(tileMetrics, static_cast<int32_t>(columns),
+                                         static_cast<int32_t>(rows), windowFit.clientTop,
+                                         windowFit.captionExtra, windowFit.windowWidth));
+
+  paintFreshBoard();
+  gameFlags.gameOver = false;
+  // The first board of the run gets its safe start at the window's first paint.
+  if (gameSettings.safe != 0 && !gameFlags.firstGame) safeStart();
+}

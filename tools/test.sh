@@ -32,7 +32,7 @@ source "$root/tools/wine-env.sh"
 trap 'wineserver -k 2>/dev/null || true; stop_virtual_display' EXIT
 start_virtual_display
 wine_prefix_ready
-wineserver -p
+start_wine_server
 ctest --test-dir "$windows_build" --output-on-failure -j "$jobs" || failed=1
 
 if [[ $failed -ne 0 ]]; then

@@ -8,9 +8,17 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 wine_prefix_ready() {
   if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
     echo "Preparing the Wine prefix in $WINEPREFIX"
-    wineboot --init >/dev/null 2>&1 || true
+    wineboot --init </dev/null >/dev/null 2>&1 || true
     wineserver -w
   fi
+}
+
+# Keeps one Wine server, with its background services, up for all the Windows processes
+# to come. The services are started here with their output going nowhere: started by the
+# first test binary instead, they would hold its output pipe open and the test would hang.
+start_wine_server() {
+  wineserver -p
+  wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 # A virtual display for the Windows program when none is given (or on CI).

@@ -7,21 +7,10 @@
 
 #include "hiscores/hiscore_file.h"
 #include "hiscores/hiscore_table.h"
+#include "table_rows.h"
 #include "scratch_folder.h"
 
 namespace {
-
-std::vector<uint32_t> scoresOf(const HiscoreTable& table) {
-  std::vector<uint32_t> scores;
-  for (uint16_t i = 0; i < table.count; ++i) scores.push_back(table.row(i).score);
-  return scores;
-}
-
-std::vector<std::string> namesOf(const HiscoreTable& table) {
-  std::vector<std::string> names;
-  for (uint16_t i = 0; i < table.count; ++i) names.emplace_back(table.row(i).nameText());
-  return names;
-}
 
 const std::vector<uint32_t> kDefaultScores{500, 450, 400, 350, 300, 250, 200, 150, 100, 50};
 

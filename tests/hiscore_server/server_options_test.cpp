@@ -1,0 +1,76 @@
+#include "server_options.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(ServerOptions, DefaultsServeTheGameDefaultsOnLoopback) {
+  const OptionsOutcome outcome = parseServerOptions({});
+  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Run);
+  EXPECT_EQ(outcome.options.address, "127.0.0.1");
+  EXPECT_EQ(outcome.options.port, 8080);
+  EXPECT_EQ(outcome.options.path, "/examples/servlet/TessaraHST");
+  EXPECT_EQ(outcome.options.database, "tessara-hiscores.sqlite");
+}
+
+TEST(ServerOptions, EveryOptionTakesItsValueInEitherSpelling) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--address", "0.0.0.0", "--port", "80", "--path", "/hst",
+                                 "--database", "/var/lib/x.sqlite"},
+        std::vector<std::string>{"--address=0.0.0.0", "--port=80", "--path=/hst",
+                                 "--database=/var/lib/x.sqlite"}}) {
+    const OptionsOutcome outcome = parseServerOptions(arguments);
+    ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Run) << outcome.error;
+    EXPECT_EQ(outcome.options.address, "0.0.0.0");
+    EXPECT_EQ(outcome.options.port, 80);
+    EXPECT_EQ(outcome.options.path, "/hst");
+    EXPECT_EQ(outcome.options.database, "/var/lib/x.sqlite");
+  }
+}
+
+TEST(ServerOptions, PortRunsFromZeroTo65535) {
+  EXPECT_EQ(parseServerOptions({"--port", "0"}).options.port, 0);
+  EXPECT_EQ(parseServerOptions({"--port", "65535"}).options.port, 65535);
+}
+
+TEST(ServerOptions, HelpWinsOverEverythingElse) {
+  EXPECT_EQ(parseServerOptions({"--port", "1", "--help", "--bogus"}).kind,
+            OptionsOutcome::Kind::Help);
+  EXPECT_NE(usageText().find("--database FILE"), std::string::npos);
+}
+
+struct BadCase {
+  const char* label;
+  std::vector<std::string> arguments;
+  std::string mentions;
+};
+
+void PrintTo(const BadCase& c, std::ostream* out) { *out << c.label; }
+
+class BadOptions : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadOptions, AreRefusedWithAReason) {
+  const OptionsOutcome outcome = parseServerOptions(GetParam().arguments);
+  EXPECT_EQ(outcome.kind, OptionsOutcome::Kind::Error);
+  EXPECT_NE(outcome.error.find(GetParam().mentions), std::string::npos) << outcome.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, BadOptions,
+    ::testing::Values(BadCase{"unknown option", {"--verbose"}, "--verbose"},
+                      BadCase{"stray argument", {"8080"}, "8080"},
+                      BadCase{"missing value", {"--port"}, "--port needs a value"},
+                      BadCase{"port too large", {"--port", "65536"}, "65536"},
+                      BadCase{"negative port", {"--port=-1"}, "-1"},
+                      BadCase{"port with letters", {"--port", "80a"}, "80a"},
+                      BadCase{"empty port", {"--port="}, "--port"},
+                      BadCase{"relative path", {"--path", "hst"}, "--path"},
+                      BadCase{"path with a query", {"--path", "/hst?x"}, "--path"},
+                      BadCase{"empty database", {"--database="}, "--database"},
+                      BadCase{"empty address", {"--address", ""}, "--address"}));
+
+}  // namespace

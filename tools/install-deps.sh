@@ -7,6 +7,9 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth xdotool x11-utils imagemagick
+  # What Wine's window system and dialogs use, which it only recommends.
+  fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1
+  libxinerama1 libxfixes3 libxxf86vm1 libdbus-1-3 libgnutls30
   pkg-config libcpp-httplib-dev libsqlite3-dev
 )
 

@@ -102,7 +102,7 @@ void Board::floodOpen(int column, int row) {
       stack.pop_back();
       continue;
     }
-    const CellPosition n = neighboursOf(top.column, top.row)[top.nextNeighbour++];
+    const CellPosition n = neighbourOf(top.column, top.row, top.nextNeighbour++);
     if (!isInner(n.column, n.row)) continue;
     Cell& next = cell(n.column, n.row);
     if (next.isRevealed() || next.holdsMine() || next.isFlagged()) continue;

@@ -51,9 +51,25 @@ extern Board board;
 
 // The six neighbours in the order the game visits them: left, right, above, below, then the
 // two that depend on the column's parity (odd columns sit half a cell lower).
-inline std::array<CellPosition, 6> neighboursOf(int c, int r) {
-  if (c % 2 == 0) {
-    return {{{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}, {c - 1, r - 1}, {c + 1, r - 1}}};
+constexpr int8_t kNeighbourColumnStep[2][6] = {{-1, 1, 0, 0, -1, 1}, {-1, 1, 0, 0, 1, -1}};
+constexpr int8_t kNeighbourRowStep[2][6] = {{0, 0, -1, 1, -1, -1}, {0, 0, -1, 1, 1, 1}};
+
+inline CellPosition neighbourOf(int c, int r, int index) {
+  const int parity = c & 1;
+  return {c + kNeighbourColumnStep[parity][index], r + kNeighbourRowStep[parity][index]};
+}
+
+template <int Parity>
+std::array<CellPosition, 6> neighboursWithParity(int c, int r) {
+  std::array<CellPosition, 6> all{};
+  for (int i = 0; i < 6; ++i) {
+    all[static_cast<size_t>(i)] = {c + kNeighbourColumnStep[Parity][i],
+                                   r + kNeighbourRowStep[Parity][i]};
   }
-  return {{{c - 1, r}, {c + 1, r}, {c, r - 1}, {c, r + 1}, {c + 1, r + 1}, {c - 1, r + 1}}};
+  return all;
+}
+
+// All six at once; with the parity known the steps fold into constants.
+inline std::array<CellPosition, 6> neighboursOf(int c, int r) {
+  return (c & 1) ? neighboursWithParity<1>(c, r) : neighboursWithParity<0>(c, r);
 }

@@ -18,7 +18,8 @@ configure_and_build() {
 configure_and_build native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 configure_and_build sanitize -DCMAKE_BUILD_TYPE=Debug -DTESSARA_SANITIZE=ON -DTESSARA_BENCHMARKS=OFF
 configure_and_build windows -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DTESSARA_HISCORE_SERVER="$build/native/hiscore_server/tessara-hiscore-server"
 
 failed=0
 echo "== native tests"

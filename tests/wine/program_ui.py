@@ -1,0 +1,64 @@
+"""The program's windows as the scenarios meet them: titles, control ids from
+resources/resource_ids.h, and the keys that reach each menu command."""
+
+from desktop import keys, wait_window
+from hiscore_oracle import row_text
+
+NAME_DIALOG = "Enter Your Name"
+WELL_DONE = "WELL DONE"
+HISCORE_TABLE = "--== HISCORE TABLE ==---"
+VIEW_ONLINE = "View online?"
+NO_ONLINE = "No Online HST"
+SET_PROXY = "Set proxy"
+SET_SERVER = "Set Server"
+MISSING_HELP = "Missing Help"
+ABOUT = "Tessara"
+DIALOG_CLASS = "#32770"
+
+NAME_FIELD = 1020
+TABLE_SUBMIT = 1029
+ABOUT_OK = 1022
+PROXY_USE, PROXY_ADDRESS, PROXY_PORT, PROXY_OK = 1037, 1039, 1024, 1
+SERVER_ADDRESS, SERVER_PORT, SERVER_PATH, SERVER_OK = 1040, 1041, 1042, 1
+
+# (rank label, row text, marker) of each table row, best row first.
+TABLE_ROWS = list(zip([1036, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054],
+                      [1009, 1011, 1012, 1014, 1015, 1017, 1018, 1016, 1010, 1013],
+                      [1023, 1025, 1026, 1027, 1028, 1031, 1032, 1033, 1034, 1035]))
+
+# "Hiscores" and "Help" have no access keys: Alt+F opens "File", Right moves to the next
+# pop-up with its first item selected.
+MENU = {
+    "view local hiscores": ["alt+f", "Right", "Return"],
+    "set hiscore server": ["alt+f", "Right", "Down", "Down", "Return"],
+    "set proxy server": ["alt+f", "Right", "Down", "Down", "Down", "Return"],
+    "how to play": ["alt+f", "Right", "Right", "Down", "Return"],
+    "about": ["alt+f", "Right", "Right", "Down", "Down", "Return"],
+    "exit": ["alt+f", "x"],
+}
+
+
+def choose(window, command):
+    keys(window, *MENU[command])
+
+
+def message_text(controls):
+    """The text of a message box: its static controls that hold text."""
+    return "\n".join(c.text for c in controls.all if c.kind == "Static" and c.text)
+
+
+def table_rows(controls):
+    """(rank, row text, marker) as the table dialog shows them."""
+    return [tuple(controls[i].text for i in ids) for ids in TABLE_ROWS]
+
+
+def expected_rows(table, highlighted=None):
+    return [("%d." % (r + 1), row_text(*table[r]), "*" if r == highlighted else "")
+            for r in range(len(table))]
+
+
+def answer(texts, title, key):
+    """Answers the message box with the title by a key and waits for it to close."""
+    box = wait_window(title)
+    keys(box, key)
+    texts.wait_gone(title)

@@ -31,6 +31,17 @@ import time
 import urllib.request
 import zlib
 
+# The helpers that the Wine tests share live in tests/wine.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "wine"))
+
+import hiscore_oracle  # noqa: E402
+import program_ui as ui  # noqa: E402
+from desktop import (RUN_MARKER, Failure, Program, Screen, click, click_dialog_button,  # noqa: E402
+                     end_processes, environment_for, keys, marked_processes, retype, run,
+                     start_display, wait_for)
+from recording_server import closed_port as free_port  # noqa: E402
+from session import Checks as WineChecks, read_settings, settings_text, write_settings  # noqa: E402
+
 SERVLET_PATH = "/examples/servlet/TessaraHST"
 
 # Names that HTML, URLs, the row format and the colon-for-space rule could each get wrong.
@@ -76,56 +87,10 @@ TABLE_HEAD = (0x8B, 0x00, 0x00)
 COUNTER_BLACK = (0x00, 0x00, 0x00)
 
 
-class Failure(Exception):
-    pass
-
-
-class Checks:
-    def __init__(self):
-        self.passed = self.failed = 0
-
-    def check(self, condition, what, detail=None):
-        if condition:
-            self.passed += 1
-            print("ok - " + what)
-        else:
-            self.failed += 1
-            print("FAILED - " + what + ("" if detail is None else " (%s)" % (detail,)))
-        sys.stdout.flush()
-        return condition
-
+class Checks(WineChecks):
     def reached(self, what):
         """A step whose waits all ended in what they waited for."""
         return self.check(True, what)
-
-
-def run(command, timeout=15, binary=False, check=True):
-    try:
-        done = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              timeout=timeout)
-    except subprocess.TimeoutExpired:
-        raise Failure("%s did not finish in %d s" % (" ".join(command), timeout))
-    if check and done.returncode != 0:
-        raise Failure("%s failed with status %d" % (" ".join(command), done.returncode))
-    return done.stdout if binary else done.stdout.decode(errors="replace")
-
-
-def wait_for(what, probe, timeout, interval=0.2):
-    """Polls probe() until it gives something other than None or False."""
-    deadline = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result is not None and result is not False:
-            return result
-        if time.monotonic() > deadline:
-            raise Failure("timed out after %d s waiting for %s" % (timeout, what))
-        time.sleep(interval)
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
 
 
 def accepts_connections(port):
@@ -145,38 +110,6 @@ def end_process(process, timeout=10):
         except subprocess.TimeoutExpired:
             process.kill()
             process.wait(timeout)
-
-
-# --- The files the game reads.
-
-def stored_hiscores(table):
-    """hiscore.dat for the rows: names and decimal scores, each ended by a zero byte, under
-    the game's position-dependent transform; the final zero byte is stored as it is."""
-    plain = b"".join(name.encode("ascii") + b"\0" + str(score).encode("ascii") + b"\0"
-                     for name, score in table)
-    stored = bytes((2 * byte + index % 13 + index % 5) % 256
-                   for index, byte in enumerate(plain[:-1]))
-    return stored + b"\0"
-
-
-def settings_text(server_port):
-    lines = ["marks=1", "safe=1", "level=1", "small=0", "proxy=0", "proxyport=8080",
-             "proxyaddr=proxy", "serverport=%d" % server_port, "serveraddr=127.0.0.1",
-             "serverpath=" + SERVLET_PATH]
-    return "".join(line + "\r\n" for line in lines)
-
-
-def read_settings(folder):
-    path = os.path.join(folder, "tessara.ini")
-    if not os.path.exists(path):
-        return None
-    with open(path) as f:
-        return dict(line.strip().split("=", 1) for line in f if "=" in line)
-
-
-def score_value(table):
-    """The V parameter the game sends: name with spaces as colons, "_", score, "_"."""
-    return "".join("%s_%d_" % (name.replace(" ", ":"), score) for name, score in table)
 
 
 # --- The hiscore server and the proxy.
@@ -315,36 +248,6 @@ def expected_entries(rows):
 
 # --- Pictures.
 
-def save_screen(path):
-    run(["import", "-window", "root", path], timeout=30, check=False)
-
-
-class Screen:
-    """One screenshot of the whole display."""
-
-    def __init__(self):
-        ppm = run(["import", "-window", "root", "-depth", "8", "ppm:-"], binary=True)
-        fields, position = [], 0
-        while len(fields) < 4:
-            while ppm[position:position + 1].isspace():
-                position += 1
-            end = position
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[position:end])
-            position = end
-        if fields[0] != b"P6" or fields[3] != b"255":
-            raise Failure("unexpected screenshot format %r" % fields)
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.data = ppm[position + 1:]
-
-    def pixel(self, x, y):
-        if not (0 <= x < self.width and 0 <= y < self.height):
-            return (0, 0, 0)
-        i = 3 * (y * self.width + x)
-        return tuple(self.data[i:i + 3])
-
-
 def png_colour_counts(path, colours):
     """How many pixels of an 8-bit RGB or RGBA PNG have each of the colours."""
     with open(path, "rb") as f:
@@ -396,71 +299,8 @@ def png_colour_counts(path, colours):
 
 # --- The game on screen.
 
-class Window:
-    def __init__(self, wid):
-        self.wid = wid
-        info = run(["xwininfo", "-id", wid], check=False)
-        values = {}
-        for line in info.splitlines():
-            key, _, value = line.strip().partition(":")
-            values[key] = value.strip()
-        self.left = int(values.get("Absolute upper-left X", "0"))
-        self.top = int(values.get("Absolute upper-left Y", "0"))
-        self.width = int(values.get("Width", "0"))
-        self.height = int(values.get("Height", "0"))
-        self.name = run(["xdotool", "getwindowname", wid], check=False).strip()
-
-    def __repr__(self):
-        return "window %s %r %dx%d+%d+%d" % (self.wid, self.name, self.width, self.height,
-                                             self.left, self.top)
-
-    def click(self, template, control):
-        """Clicks the middle of a control given in dialog units of the dialog's template.
-        Without a window manager the dialog's X window is its client area alone."""
-        x, y, width, height = control
-        click(self.left + round((x + width / 2) * self.width / template[0]),
-              self.top + round((y + height / 2) * self.height / template[1]))
-
-
-def click(x, y):
-    run(["xdotool", "mousemove", str(x), str(y), "click", "1"])
-
-
-def keys(window, *names):
-    run(["xdotool", "windowfocus", window.wid])
-    time.sleep(0.3)
-    for name in names:
-        run(["xdotool", "key", name])
-        time.sleep(0.3)
-
-
-def press(*names):
-    """Keys for the control that has the focus."""
-    for name in names:
-        run(["xdotool", "key", name])
-        time.sleep(0.3)
-
-
-def type_text(text):
-    run(["xdotool", "type", "--delay", "60", text])
-    time.sleep(0.3)
-
-
-class Program:
-    """One run of tessara.exe in its own working folder."""
-
-    def __init__(self, exe, folder, environment):
-        self.log = open(os.path.join(folder, "wine.log"), "wb")
-        self.process = subprocess.Popen(["wine", exe], cwd=folder, env=environment,
-                                        stdout=self.log, stderr=subprocess.STDOUT,
-                                        stdin=subprocess.DEVNULL)
-
-    def windows(self):
-        if self.process.poll() is not None:
-            raise Failure("the program ended unexpectedly (status %s)" % self.process.returncode)
-        listed = run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)],
-                     check=False)
-        return [Window(wid) for wid in listed.split()]
+class Game(Program):
+    """The program's windows looked up by title among its own."""
 
     def window(self, name, timeout=20):
         def probe():
@@ -472,27 +312,18 @@ class Program:
         wait_for("the window %r to close" % name,
                  lambda: not [w for w in self.windows() if w.name == name], timeout)
 
-    def exited(self, timeout=30):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end within %d s" % timeout)
 
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            try:
-                self.process.wait(10)
-            except subprocess.TimeoutExpired:
-                pass
-        self.log.close()
+def rgb(screen, x, y):
+    """The pixel as (red, green, blue); black off the screen."""
+    value = max(screen.pixel(x, y), 0)
+    return (value >> 16, value >> 8 & 0xFF, value & 0xFF)
 
 
 def menu_bar_items(screen, window):
     """Centres of the menu bar's titles, left to right, found as runs of dark text pixels
     on the light bar between the caption and the client area."""
     light = [y for y in range(window.top + FRAME_SIDE, window.top + FRAME_TOP)
-             if min(screen.pixel(window.left + FRAME_SIDE + 2, y)) > 0xC0]
+             if min(rgb(screen, window.left + FRAME_SIDE + 2, y)) > 0xC0]
     if not light:
         return []
     # The longest run of light rows; the caption's icon gives shorter ones.
@@ -504,7 +335,7 @@ def menu_bar_items(screen, window):
             runs.append([y])
     band = max(runs, key=len)
     columns = [x for x in range(window.left + FRAME_SIDE + 1, window.left + window.width - 5)
-               if any(max(screen.pixel(x, y)) < 0x60 for y in band)]
+               if any(max(rgb(screen, x, y)) < 0x60 for y in band)]
     titles = []
     for x in columns:
         if titles and x - titles[-1][1] < 6:
@@ -518,7 +349,7 @@ def menu_bar_items(screen, window):
 def choose_hiscores_item(program, main, item):
     """Clicks "Hiscores" in the menu bar, then the item in its pop-up."""
     def three_titles():
-        titles = menu_bar_items(Screen(), main)
+        titles = menu_bar_items(Screen.grab(), main)
         return titles if len(titles) == 3 else None
 
     for _ in range(3):
@@ -548,8 +379,8 @@ class Session:
         self.server = self.proxy = None
 
     def start_game(self, folder):
-        self.program = Program(self.args.exe, folder, self.environment)
-        return self.program.window("Tessara", timeout=60)
+        self.program = Game(self.args.exe, folder, self.environment)
+        return self.program.main_window(timeout=60)
 
     def stop_game(self):
         if self.program:
@@ -560,39 +391,44 @@ class Session:
         """View Local Hiscores, Submit Hiscores, and No to the online view."""
         program = self.program
         choose_hiscores_item(program, main, VIEW_LOCAL_HISCORES)
-        table = program.window("--== HISCORE TABLE ==---")
+        table = program.window(ui.HISCORE_TABLE)
         self.checks.reached("%s: View Local Hiscores shows the hiscore table" % what)
         time.sleep(0.5)
-        table.click(TABLE_TEMPLATE, TABLE_SUBMIT)
+        click_dialog_button(table, *TABLE_SUBMIT, template=TABLE_TEMPLATE)
         outcome = wait_for("the outcome of the submission",
                            lambda: next((w for w in program.windows()
-                                         if w.name in ("View online?", "No Online HST")),
+                                         if w.name in (ui.VIEW_ONLINE, ui.NO_ONLINE)),
                                         None), 60)
-        if outcome.name != "View online?":
+        if outcome.name != ui.VIEW_ONLINE:
             raise Failure("%s: the game reports that it could not submit (%s)" % (what, outcome))
         self.checks.reached("%s: Submit Hiscores ends with the question \"View online?\""
                             % what)
         time.sleep(0.3)
         keys(outcome, "n")
-        program.gone("View online?")
+        program.gone(ui.VIEW_ONLINE)
         self.checks.check(not [w for w in program.windows() if w.name.startswith("--==")],
                           "%s: answering No closes the question and the table" % what)
 
     def set_proxy(self, main):
         choose_hiscores_item(self.program, main, SET_PROXY_SERVER)
-        dialog = self.program.window("Set proxy")
+        dialog = self.program.window(ui.SET_PROXY)
         time.sleep(0.5)
-        dialog.click(PROXY_TEMPLATE, PROXY_USE)
+        click_dialog_button(dialog, *PROXY_USE, template=PROXY_TEMPLATE)
         time.sleep(0.3)
         for field, text in ((PROXY_ADDRESS, "127.0.0.1"), (PROXY_PORT, str(self.proxy.port))):
-            dialog.click(PROXY_TEMPLATE, field)
+            click_dialog_button(dialog, *field, template=PROXY_TEMPLATE)
             time.sleep(0.3)
-            press("End", "shift+Home")
-            type_text(text)
-        dialog.click(PROXY_TEMPLATE, PROXY_OK)
-        self.program.gone("Set proxy")
+            retype(text)
+        click_dialog_button(dialog, *PROXY_OK, template=PROXY_TEMPLATE)
+        self.program.gone(ui.SET_PROXY)
         self.checks.reached("Set Proxy Server: Use Proxy ticked, address and port typed, "
                             "OK closes the dialog")
+
+    def request_line(self, table):
+        """The absolute-form request line that submits the table through the proxy."""
+        request = hiscore_oracle.score_request(table, SERVLET_PATH,
+                                               ("127.0.0.1", self.server.port))
+        return request.decode("latin-1").split("\r\n")[0]
 
     def check_page(self, rows, what):
         """The page lists exactly these rows, each once, with its rank and score."""
@@ -605,9 +441,10 @@ class Session:
     def first_run(self, folder):
         """Direct submission, then the proxy set in its dialog and the same table again."""
         with open(os.path.join(folder, "hiscore.dat"), "wb") as f:
-            f.write(stored_hiscores(FIRST_TABLE))
-        with open(os.path.join(folder, "tessara.ini"), "w", newline="") as f:
-            f.write(settings_text(self.server.port))
+            f.write(hiscore_oracle.encode(FIRST_TABLE))
+        write_settings(folder, settings_text(
+            level=1, safe=1, small=0, serverport=self.server.port, serveraddr="127.0.0.1",
+            serverpath=SERVLET_PATH))
         main = self.start_game(folder)
         self.checks.check(not [w for w in self.program.windows() if w.name != "Tessara"],
                           "the stored Novice level starts the game without the level dialog")
@@ -620,8 +457,7 @@ class Session:
 
         self.set_proxy(main)
         self.submit(main, "through the proxy")
-        absolute = "GET http://127.0.0.1:%d%s?Op=SetScores&V=%s HTTP/1.1" % (
-            self.server.port, SERVLET_PATH, score_value(FIRST_TABLE))
+        absolute = self.request_line(FIRST_TABLE)
         self.checks.check(self.proxy.request_lines() == [absolute],
                           "tinyproxy receives the absolute-form request line " + absolute,
                           self.proxy.request_lines())
@@ -630,7 +466,7 @@ class Session:
                           == [row.get("datetime") for row in before.rows],
                           "resubmitted rows keep the time they first arrived")
 
-        keys(main, "alt+f", "x")
+        ui.choose(main, "exit")
         status = self.program.exited()
         settings = read_settings(folder)
         expected = {"proxy": "1", "proxyaddr": "127.0.0.1", "proxyport": str(self.proxy.port),
@@ -645,18 +481,17 @@ class Session:
     def second_run(self, folder):
         """One row changed, through the proxy the first run saved."""
         with open(os.path.join(folder, "hiscore.dat"), "wb") as f:
-            f.write(stored_hiscores(SECOND_TABLE))
+            f.write(hiscore_oracle.encode(SECOND_TABLE))
         main = self.start_game(folder)
         self.submit(main, "changed table")
-        absolute = "GET http://127.0.0.1:%d%s?Op=SetScores&V=%s HTTP/1.1" % (
-            self.server.port, SERVLET_PATH, score_value(SECOND_TABLE))
+        absolute = self.request_line(SECOND_TABLE)
         lines = self.proxy.request_lines()
         self.checks.check(lines[1:] == [absolute],
                           "the next start submits through the saved proxy: " + absolute,
                           lines[1:])
         self.check_page(FIRST_TABLE + [NEW_ROW],
                         "the changed row arrives once beside the ten earlier rows")
-        keys(main, "alt+f", "x")
+        ui.choose(main, "exit")
         self.checks.check(self.program.exited() == 0, "Exit ends the second run with status 0")
         self.stop_game()
 
@@ -715,28 +550,6 @@ class Session:
                           "the black counters" % picture, (width, height, counts))
 
 
-def environment_for(args):
-    environment = dict(os.environ)
-    environment.setdefault("WINEPREFIX", os.path.join(os.path.dirname(args.exe), "wineprefix"))
-    environment.setdefault("WINEDEBUG", "-all")
-    environment.setdefault("WINEDLLOVERRIDES", "mscoree,mshtml=")
-    return environment
-
-
-def start_display():
-    """An Xvfb on the first free display number; returns its process."""
-    number = 90
-    while (os.path.exists("/tmp/.X11-unix/X%d" % number)
-           or os.path.exists("/tmp/.X%d-lock" % number)):
-        number += 1
-    server = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", "1280x1024x24",
-                               "-nolisten", "tcp"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.environ["DISPLAY"] = ":%d" % number
-    wait_for("Xvfb", lambda: os.path.exists("/tmp/.X11-unix/X%d" % number), 10, 0.1)
-    return server
-
-
 def needed_programs(args):
     """Fails with a message naming whatever is missing."""
     if not args.server or not os.access(args.server, os.X_OK):
@@ -768,8 +581,11 @@ def main():
         return 1
 
     display = None if os.environ.get("DISPLAY") else start_display()
+    token = "%d-%d" % (os.getpid(), time.time())
     environment = environment_for(args)
-    os.environ.update({k: environment[k] for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES")})
+    environment[RUN_MARKER] = token
+    os.environ.update({k: environment[k]
+                       for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", RUN_MARKER)})
     if not os.path.exists(os.path.join(environment["WINEPREFIX"], "system.reg")):
         run(["wineboot", "--init"], timeout=180, check=False)
         run(["wineserver", "-w"], timeout=60, check=False)
@@ -787,14 +603,18 @@ def main():
             scenario(game_folder)
         session.browser()
     except Failure as failure:
-        save_screen(os.path.join(args.work, "failed.png"))
-        checks.check(False, str(failure), "screen saved as %s"
-                     % os.path.join(args.work, "failed.png"))
+        picture = os.path.join(args.work, "failed.png")
+        try:
+            Screen.grab().save_png(picture)
+        except Failure:
+            picture = "not taken"
+        checks.check(False, str(failure), "screen: %s" % picture)
     finally:
         session.stop_game()
         for service in (session.proxy, session.server):
             if service:
                 service.stop()
+        end_processes(marked_processes(token))
         if display:
             display.terminate()
             try:

@@ -13,13 +13,14 @@ class Checks:
     def __init__(self):
         self.passed = self.failed = 0
 
-    def check(self, condition, what):
+    def check(self, condition, what, detail=None):
+        """Counts and prints the check; a failed one also shows the detail, when given."""
         if condition:
             self.passed += 1
             print("ok - " + what)
         else:
             self.failed += 1
-            print("FAILED - " + what)
+            print("FAILED - " + what + ("" if detail is None else " (%s)" % (detail,)))
         sys.stdout.flush()
         return condition
 

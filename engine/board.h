@@ -33,6 +33,9 @@ struct Board {
   void apply();
   void floodOpen(int column, int row);
   unsigned unrevealedCount() const;
+  // False until the run's first game start, which a failed sockets start-up skips; until
+  // then there is no board, surface or window fit, so releases and paints do nothing.
+  bool isBuilt() const { return !cells.empty(); }
 
   bool isInner(int column, int row) const {
     return column >= 1 && column <= columns && row >= 1 && row <= rows;

@@ -34,15 +34,13 @@ bool isCell(const CellPosition& at) { return at.column != 0 && at.row != 0; }
 
 }  // namespace
 
-bool boardBuilt() { return !board.cells.empty(); }
-
 void onButtonPress(int32_t x, int32_t y) {
   gameFlags.pressX = x;
   gameFlags.pressY = y;
 }
 
 void onLeftRelease(int32_t x, int32_t y, unsigned keys) {
-  if (!boardBuilt()) return;
+  if (!board.isBuilt()) return;
   if (gameFlags.ignoreNextRelease) {
     gameFlags.ignoreNextRelease = false;
     repaintAllCells();
@@ -71,7 +69,7 @@ void onLeftRelease(int32_t x, int32_t y, unsigned keys) {
 }
 
 void onRightRelease(int32_t x, int32_t y, unsigned keys) {
-  if (!boardBuilt()) return;
+  if (!board.isBuilt()) return;
   if (gameFlags.ignoreNextRelease) {
     gameFlags.ignoreNextRelease = false;
     return;
@@ -102,7 +100,7 @@ void onRightRelease(int32_t x, int32_t y, unsigned keys) {
 }
 
 void onMiddleRelease(int32_t x, int32_t y) {
-  if (!boardBuilt()) return;
+  if (!board.isBuilt()) return;
   if (gameFlags.gameOver) {
     restartGame();
     return;

@@ -12,7 +12,3 @@ void chordAtPointer(int32_t x, int32_t y);
 void restartGame();
 void onTimerTick(unsigned timer);
 
-// Whether a game has been started in this run. Until then (the sockets library failed at
-// start-up) there is no board, surface or window fit: releases do nothing and the window
-// is not painted.
-bool boardBuilt();

@@ -1,5 +1,6 @@
 #include "shell/main_window.h"
 
+#include "engine/board.h"
 #include "engine/game_flags.h"
 #include "engine/game_flow.h"
 #include "engine/player_actions.h"
@@ -29,7 +30,7 @@ void newGame() {
   // A flag left by the hiscore table's OK would swallow the release that starts the game,
   // or the first click of the game started here.
   gameFlags.ignoreNextRelease = false;
-  if (!boardBuilt()) {
+  if (!board.isBuilt()) {
     // The start-up game never ran: this is the run's first game start, which shows the
     // level dialog itself and leaves the safe start to the next paint.
     startNewGame();
@@ -52,7 +53,7 @@ void flipTileSize() {
 }
 
 void changeTileSize() {
-  if (!boardBuilt()) {
+  if (!board.isBuilt()) {
     // No game to quit, so nothing to ask; the next game starts at the new size.
     flipTileSize();
     return;
@@ -92,7 +93,7 @@ void onMainWindowDestroy() { SaveSettings(); }
 
 void onMainWindowPaint(DrawContext paintContext) {
   // Before the first game start there is no surface to copy; the class background shows.
-  if (!boardBuilt()) return;
+  if (!board.isBuilt()) return;
   if (gameFlags.firstGame) {
     paintFreshBoard();
     gameFlags.firstGame = false;

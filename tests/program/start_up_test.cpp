@@ -129,7 +129,7 @@ TEST_F(FailedSocketsStart, ReportsItAndStartsNoGame) {
   EXPECT_EQ(shown.style, box::kOk);
   EXPECT_TRUE(platform.dialogsRun().empty());
   EXPECT_FALSE(platform.timerRunning(kPlayTimer));
-  EXPECT_FALSE(boardBuilt());
+  EXPECT_FALSE(board.isBuilt());
 }
 
 TEST_F(FailedSocketsStart, PaintsAndInputTouchNoBoard) {
@@ -148,7 +148,7 @@ TEST_F(FailedSocketsStart, PaintsAndInputTouchNoBoard) {
 
   EXPECT_EQ(platform.windowPixels().pixels, before) << "the class background stays";
   EXPECT_TRUE(gameFlags.firstGame) << "the first paint's work waits for the first game";
-  EXPECT_FALSE(boardBuilt());
+  EXPECT_FALSE(board.isBuilt());
   EXPECT_TRUE(platform.dialogsRun().empty());
   EXPECT_FALSE(platform.timerRunning(kPlayTimer));
   EXPECT_EQ(gameFlags.elapsedSeconds, 0);
@@ -158,7 +158,7 @@ TEST_F(FailedSocketsStart, PaintsAndInputTouchNoBoard) {
   EXPECT_EQ(gameSettings.small, 1);
   EXPECT_FALSE(platform.menuChecked(IDM_USE_BIG_ICONS));
   EXPECT_EQ(platform.messageBoxes().size(), 1u);
-  EXPECT_FALSE(boardBuilt());
+  EXPECT_FALSE(board.isBuilt());
 }
 
 TEST_F(FailedSocketsStart, NewGameStartsTheRunsFirstGame) {

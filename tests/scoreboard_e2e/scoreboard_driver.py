@@ -36,9 +36,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.p
 
 import hiscore_oracle  # noqa: E402
 import program_ui as ui  # noqa: E402
-from desktop import (RUN_MARKER, Failure, Program, Screen, click, click_dialog_button,  # noqa: E402
-                     end_processes, environment_for, keys, marked_processes, retype, run,
-                     start_display, wait_for)
+from desktop import (click, click_dialog_button, end_processes, Failure, keys,  # noqa: E402
+                     marked_processes, prepare_wine_run, Program, retype, run, Screen,
+                     wait_for)
 from recording_server import closed_port as free_port  # noqa: E402
 from session import Checks as WineChecks, read_settings, settings_text, write_settings  # noqa: E402
 
@@ -580,15 +580,7 @@ def main():
         print("%d passed, %d failed" % (checks.passed, checks.failed))
         return 1
 
-    display = None if os.environ.get("DISPLAY") else start_display()
-    token = "%d-%d" % (os.getpid(), time.time())
-    environment = environment_for(args)
-    environment[RUN_MARKER] = token
-    os.environ.update({k: environment[k]
-                       for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", RUN_MARKER)})
-    if not os.path.exists(os.path.join(environment["WINEPREFIX"], "system.reg")):
-        run(["wineboot", "--init"], timeout=180, check=False)
-        run(["wineserver", "-w"], timeout=60, check=False)
+    display, token, environment = prepare_wine_run(args)
 
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)

@@ -202,6 +202,21 @@ def environment_for(args):
     return environment
 
 
+def prepare_wine_run(args):
+    """A display (started here when none is given), the run's marker token and the Wine
+    environment, exported to this process too; the Wine prefix is made on first use."""
+    display = None if os.environ.get("DISPLAY") else start_display()
+    token = "%d-%d" % (os.getpid(), time.time())
+    environment = environment_for(args)
+    environment[RUN_MARKER] = token
+    os.environ.update({k: environment[k]
+                       for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", RUN_MARKER)})
+    if not os.path.exists(os.path.join(environment["WINEPREFIX"], "system.reg")):
+        run(["wineboot", "--init"], timeout=180, check=False)
+        run(["wineserver", "-w"], timeout=60, check=False)
+    return display, token, environment
+
+
 def start_display():
     """An Xvfb on the first free display number; returns its process."""
     number = 90

@@ -27,8 +27,7 @@ import help_scenario
 import online_scenario
 import play_scenarios
 import win_scenario
-from desktop import (RUN_MARKER, Failure, Screen, end_processes, environment_for,
-                     marked_processes, run, start_display)
+from desktop import Failure, Screen, end_processes, marked_processes, prepare_wine_run
 from session import Checks, Session
 
 SCENARIOS = {
@@ -63,15 +62,7 @@ def main():
     args.exe = os.path.abspath(args.exe)
     args.texts = os.path.abspath(args.texts)
 
-    display = None if os.environ.get("DISPLAY") else start_display()
-    token = "%d-%d" % (os.getpid(), time.time())
-    environment = environment_for(args)
-    environment[RUN_MARKER] = token
-    os.environ.update({k: environment[k]
-                       for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", RUN_MARKER)})
-    if not os.path.exists(os.path.join(environment["WINEPREFIX"], "system.reg")):
-        run(["wineboot", "--init"], timeout=180, check=False)
-        run(["wineserver", "-w"], timeout=60, check=False)
+    display, token, environment = prepare_wine_run(args)
 
     shutil.rmtree(args.work, ignore_errors=True)
     os.makedirs(args.work)

@@ -88,10 +88,15 @@ class Services {
   // Window and screen.
   virtual WindowRef mainWindow() = 0;
   virtual int systemMetric(SystemMetric metric) = 0;
+  // The part of the screen that windows may use: the screen less the taskbar and other bars
+  // docked at its edges. Screen coordinates.
+  virtual Rect workArea() = 0;
   // The outer rectangle for a client rectangle, with the overlapped style and a menu.
   virtual Rect adjustWindowRect(const Rect& client) = 0;
   virtual Rect windowRect() = 0;
   virtual Rect clientRect() = 0;
+  // The client width the main window's menu bar needs to show all its items on one line.
+  virtual int32_t menuBarWidth() = 0;
   virtual void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) = 0;
   // Clips the main window to the polygon (window coordinates, winding fill), redrawing it.
   virtual void setWindowRegion(const std::vector<PixelPoint>& outline) = 0;

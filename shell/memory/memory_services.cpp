@@ -97,6 +97,10 @@ int MemoryServices::systemMetric(SystemMetric metric) {
   return 0;
 }
 
+Rect MemoryServices::workArea() {
+  return workAreaRect.value_or(Rect{0, 0, screenWidth, screenHeight});
+}
+
 Rect MemoryServices::adjustWindowRect(const Rect& client) {
   return {client.left - kFrameSide, client.top - kFrameTop, client.right + kFrameSide,
           client.bottom + kFrameSide};

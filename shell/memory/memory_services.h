@@ -102,6 +102,10 @@ class MemoryServices final : public Services {
   int32_t screenWidth = 1280;
   int32_t screenHeight = 1024;
   int32_t captionHeight = 19;
+  // Unset, the work area is the whole screen.
+  std::optional<Rect> workAreaRect;
+  // What the menu bar's three titles need on one line, as measured under Wine.
+  int32_t menuLineWidth = 119;
   int32_t clockMilliseconds = 0;
   int64_t clockCalendarSeconds = 1796000000;
   bool socketsLibraryStarts = true;
@@ -133,9 +137,11 @@ class MemoryServices final : public Services {
   // --- Services.
   WindowRef mainWindow() override { return kMainWindow; }
   int systemMetric(SystemMetric metric) override;
+  Rect workArea() override;
   Rect adjustWindowRect(const Rect& client) override;
   Rect windowRect() override { return window_; }
   Rect clientRect() override;
+  int32_t menuBarWidth() override { return menuLineWidth; }
   void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void setWindowRegion(const std::vector<PixelPoint>& outline) override;
   void closeMainWindow() override;

@@ -48,6 +48,12 @@ int Win32Services::systemMetric(SystemMetric metric) {
   return 0;
 }
 
+Rect Win32Services::workArea() {
+  RECT rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &rect, 0);
+  return fromRECT(rect);
+}
+
 Rect Win32Services::adjustWindowRect(const Rect& client) {
   RECT rect{client.left, client.top, client.right, client.bottom};
   AdjustWindowRect(&rect, WS_OVERLAPPEDWINDOW, TRUE);
@@ -64,6 +70,20 @@ Rect Win32Services::clientRect() {
   RECT rect{};
   GetClientRect(mainWindow_, &rect);
   return fromRECT(rect);
+}
+
+int32_t Win32Services::menuBarWidth() {
+  // The items' own widths: where they stand now depends on whether the bar has wrapped.
+  HMENU menu = GetMenu(mainWindow_);
+  int32_t width = 0;
+  const int items = GetMenuItemCount(menu);
+  for (int i = 0; i < items; ++i) {
+    RECT item{};
+    if (GetMenuItemRect(mainWindow_, menu, static_cast<UINT>(i), &item)) {
+      width += item.right - item.left;
+    }
+  }
+  return width;
 }
 
 void Win32Services::moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) {

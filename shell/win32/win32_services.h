@@ -16,9 +16,11 @@ class Win32Services final : public Services {
 
   WindowRef mainWindow() override { return reinterpret_cast<WindowRef>(mainWindow_); }
   int systemMetric(SystemMetric metric) override;
+  Rect workArea() override;
   Rect adjustWindowRect(const Rect& client) override;
   Rect windowRect() override;
   Rect clientRect() override;
+  int32_t menuBarWidth() override;
   void moveWindow(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void setWindowRegion(const std::vector<PixelPoint>& outline) override;
   void closeMainWindow() override;

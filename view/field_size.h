@@ -12,3 +12,13 @@ struct FieldSize {
 };
 
 FieldSize fieldSize(const TileMetrics& metrics, int32_t columns, int32_t rows);
+
+// The counter panels that stand below the field, one in each foot of the window outline; the
+// window is made this much taller than its field needs.
+constexpr int32_t kCounterPanelWidth = 82;
+constexpr int32_t kCounterFeetHeight = 36;
+
+// The client width a board's window gets: the field's own, widened when the field is
+// narrower than the two counter panels side by side or than the menu bar on one line, so
+// that the panels do not overlap and the menu does not wrap over the field.
+int32_t clientWidthFor(const FieldSize& field, int32_t menuBarWidth);

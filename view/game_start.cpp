@@ -1,5 +1,7 @@
 #include "view/game_start.h"
 
+#include <algorithm>
+
 #include "engine/board.h"
 #include "engine/game_flags.h"
 #include "engine/game_flow.h"
@@ -17,31 +19,32 @@ WindowFit windowFit;
 namespace {
 
 constexpr int32_t kStandardCaptionHeight = 19;
-// The counter feet below the field.
-constexpr int32_t kFeetHeight = 36;
-// Room left below a window moved up from the screen's bottom edge.
+// Room left below a window moved up from the work area's bottom edge.
 constexpr int32_t kBottomMargin = 61;
 
 void fitWindowToField() {
   Services& platform = services();
   const FieldSize field = fieldSize(tileMetrics, static_cast<int32_t>(gameSettings.columns),
                                     static_cast<int32_t>(gameSettings.rows));
-  const Rect outer = platform.adjustWindowRect({0, 0, field.width, field.height});
+  const int32_t clientWidth = clientWidthFor(field, platform.menuBarWidth());
+  const Rect outer = platform.adjustWindowRect({0, 0, clientWidth, field.height});
   windowFit.clientTop = -outer.top;
   windowFit.windowWidth = outer.width();
   windowFit.windowHeight = outer.height();
+  const int32_t fullHeight = windowFit.windowHeight + kCounterFeetHeight;
 
-  // The window stays where it is unless it would reach past the right or bottom edge.
+  // The window stays where it is unless some of it, the counter feet included, would reach
+  // past the right or bottom edge of the work area. Its top-left corner never leaves the
+  // work area, so the caption and the menu can always be reached.
   const Rect now = platform.windowRect();
+  const Rect work = platform.workArea();
   int32_t left = now.left;
   int32_t top = now.top;
-  const int32_t screenWidth = platform.systemMetric(SystemMetric::ScreenWidth);
-  const int32_t screenHeight = platform.systemMetric(SystemMetric::ScreenHeight);
-  if (left + windowFit.windowWidth >= screenWidth) left = screenWidth - windowFit.windowWidth - 1;
-  if (top + windowFit.windowHeight >= screenHeight) {
-    top = screenHeight - kBottomMargin - windowFit.windowHeight;
-  }
-  platform.moveWindow(left, top, windowFit.windowWidth, windowFit.windowHeight + kFeetHeight);
+  if (left + windowFit.windowWidth >= work.right) left = work.right - windowFit.windowWidth - 1;
+  if (top + fullHeight >= work.bottom) top = work.bottom - kBottomMargin - windowFit.windowHeight;
+  left = std::max(left, work.left);
+  top = std::max(top, work.top);
+  platform.moveWindow(left, top, windowFit.windowWidth, fullHeight);
 }
 
 }  // namespace

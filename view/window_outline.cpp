@@ -1,10 +1,14 @@
 #include "view/window_outline.h"
 
+#include "view/field_size.h"
+
 namespace {
 
 constexpr int32_t kFrame = 4;  // the frame width the outline assumes on every side
-constexpr int32_t kFootWidth = 82;
-constexpr int32_t kFootHeight = 36;
+// Where the client area starts below a caption of 19 pixels, a menu bar and the frame.
+constexpr int32_t kStandardClientTop = 42;
+constexpr int32_t kFootWidth = kCounterPanelWidth;
+constexpr int32_t kFootHeight = kCounterFeetHeight;
 
 }  // namespace
 
@@ -37,12 +41,14 @@ WindowOutline windowOutline(const TileMetrics& metrics, int32_t columns, int32_t
   points.push_back({right, bottom});
 
   // Up the last column; an odd one starts half a tile higher. Unlike the left side this one
-  // hangs from fixed offsets below the caption, not from clientTop. The factor goes negative
-  // at the top point, where the division must truncate toward zero.
+  // hangs from the caption, not from clientTop: a tile below the client top that a 19-pixel
+  // caption would give, so that it starts on the field's lowest line whatever the tile size.
+  // The factor goes negative at the top point, where the division must truncate toward zero.
   const int32_t oddShift = columns % 2 != 0 ? metrics.halfHeight() : 0;
+  const int32_t firstRowBottom = captionExtra + kStandardClientTop + height;
   for (int32_t k = 0; k <= 2 * rows; ++k) {
     points.push_back({k % 2 == 0 ? right : right - slant,
-                      captionExtra + 66 + (2 * rows - 1 - k) * height / 2 - oddShift});
+                      firstRowBottom + (2 * rows - 1 - k) * height / 2 - oddShift});
   }
 
   points.push_back({right, captionExtra + 67});

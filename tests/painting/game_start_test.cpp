@@ -44,15 +44,26 @@ TEST_F(GameStart, FitsTheWindowToTheField) {
     uint32_t columns;
     uint32_t rows;
     bool small;
+    int32_t menuBarWidth;
     WindowFit fit;
   };
   const Case cases[] = {
-      {"big 6 x 5", 6, 5, false, {127, 214, 42, 0}},
-      {"big 5 x 5", 5, 5, false, {108, 214, 42, 0}},
-      {"small 6 x 5", 6, 5, true, {65, 130, 42, 0}},
+      {"big 10 x 5", 10, 5, false, 119, {203, 214, 42, 0}},
+      {"big 9 x 5", 9, 5, false, 119, {184, 214, 42, 0}},
+      // Narrower fields get the width of the two counter panels side by side...
+      {"big 6 x 5", 6, 5, false, 119, {172, 214, 42, 0}},
+      {"big 5 x 5", 5, 5, false, 119, {172, 214, 42, 0}},
+      {"small 6 x 5", 6, 5, true, 119, {172, 130, 42, 0}},
+      {"small 17 x 5", 17, 5, true, 119, {172, 130, 42, 0}},
+      {"small 18 x 5", 18, 5, true, 119, {173, 130, 42, 0}},
+      // ... or of the menu bar on one line, when that is wider.
+      {"big 5 x 5, wide menu", 5, 5, false, 190, {198, 214, 42, 0}},
+      {"big 10 x 5, wide menu", 10, 5, false, 200, {208, 214, 42, 0}},
+      {"big 11 x 5, wide menu", 11, 5, false, 200, {222, 214, 42, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    platform.menuLineWidth = c.menuBarWidth;
     startAt(100, 50, c.columns, c.rows, c.small);
     EXPECT_EQ(windowFit.windowWidth, c.fit.windowWidth);
     EXPECT_EQ(windowFit.windowHeight, c.fit.windowHeight);
@@ -63,35 +74,57 @@ TEST_F(GameStart, FitsTheWindowToTheField) {
   }
 }
 
-TEST_F(GameStart, MovesTheWindowBackOnlyFromTheRightAndBottomScreenEdges) {
-  // The big 6 x 5 board: 127 by 214, on a 1280 by 1024 screen.
-  struct Case {
-    const char* name;
-    int32_t left, top;
-    int32_t newLeft, newTop;
-  };
-  const Case cases[] = {
-      {"inside", 100, 50, 100, 50},
-      {"one pixel short of the right edge", 1152, 50, 1152, 50},
-      {"reaching the right edge", 1153, 50, 1152, 50},
-      {"past the right edge", 1250, 50, 1152, 50},
-      {"one pixel short of the bottom edge", 100, 809, 100, 809},
-      {"reaching the bottom edge", 100, 810, 100, 749},
-      {"past both edges", 1300, 1000, 1152, 749},
-      {"left of and above the screen", -30, -20, -30, -20},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    startAt(c.left, c.top, 6, 5);
-    expectRect(lastMove(), {c.newLeft, c.newTop, c.newLeft + 127, c.newTop + 250});
+// Both counters show whole, side by side, on a field narrower than the two of them.
+TEST_F(GameStart, NarrowFieldsShowBothCounterPanelsWhole) {
+  for (const bool small : {false, true}) {
+    SCOPED_TRACE(small ? "small tiles" : "big tiles");
+    startAt(100, 50, 5, 5, small);
+    const int32_t top = window().height - (small ? 54 : 72);
+    EXPECT_TRUE(showsImage(window(), 0, top, IDB_COUNTER_PANEL));
+    EXPECT_TRUE(showsImage(window(), 82, top, IDB_COUNTER_PANEL));
+    EXPECT_EQ(window().width, 164);
   }
 }
 
-// A board taller than the screen ends with its top above the screen's top edge.
-TEST_F(GameStart, AWindowTallerThanTheScreenGoesAboveIt) {
+TEST_F(GameStart, MovesTheWindowBackFromTheRightAndBottomEdgesOfTheWorkArea) {
+  // The big 10 x 5 board: 203 by 214, 250 with the feet, on a 1280 by 1024 screen.
+  struct Case {
+    const char* name;
+    Rect workArea;
+    int32_t left, top;
+    int32_t newLeft, newTop;
+  };
+  const Rect screen{0, 0, 1280, 1024};
+  const Rect belowTaskbar{0, 0, 1280, 984};
+  const Rect besideBars{60, 40, 1280, 1024};
+  const Case cases[] = {
+      {"inside", screen, 100, 50, 100, 50},
+      {"one pixel short of the right edge", screen, 1076, 50, 1076, 50},
+      {"reaching the right edge", screen, 1077, 50, 1076, 50},
+      {"past the right edge", screen, 1250, 50, 1076, 50},
+      {"feet one pixel short of the bottom edge", screen, 100, 773, 100, 773},
+      {"feet reaching the bottom edge", screen, 100, 774, 100, 749},
+      {"past both edges", screen, 1300, 1000, 1076, 749},
+      {"feet reaching the taskbar", belowTaskbar, 100, 734, 100, 709},
+      {"left of and above the screen", screen, -30, -20, 0, 0},
+      {"left of and above the work area", besideBars, 10, 20, 60, 40},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.workAreaRect = c.workArea;
+    startAt(c.left, c.top, 10, 5);
+    expectRect(lastMove(), {c.newLeft, c.newTop, c.newLeft + 203, c.newTop + 250});
+  }
+}
+
+// A board taller than the work area keeps its caption and menu in it, at the top.
+TEST_F(GameStart, AWindowTallerThanTheWorkAreaStartsAtItsTop) {
   platform.screenHeight = 200;
   startAt(0, 0, 6, 5);
-  EXPECT_EQ(lastMove().top, 200 - 61 - 214);
+  EXPECT_EQ(lastMove().top, 0);
+  platform.workAreaRect = Rect{0, 30, 1280, 200};
+  startAt(0, 0, 6, 5);
+  EXPECT_EQ(lastMove().top, 30);
 }
 
 TEST_F(GameStart, CutsTheWindowToTheOutlineOfItsBoard) {

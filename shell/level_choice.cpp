@@ -4,14 +4,15 @@
 #include <cstdio>
 
 #include "shell/settings.h"
+#include "view/field_size.h"
 
 namespace {
 
 // The board is drawn on the off-screen surface first, so it can be no larger than that.
-constexpr int kSurfaceWidth = 1600;
-constexpr int kSurfaceHeight = 1200;
+constexpr int32_t kSurfaceWidth = 1600;
+constexpr int32_t kSurfaceHeight = 1200;
 
-uint32_t atLeastZero(int value) { return value > 0 ? static_cast<uint32_t>(value) : 0u; }
+uint32_t atLeastZero(int32_t value) { return value > 0 ? static_cast<uint32_t>(value) : 0u; }
 
 std::string formatLimit(const char* format, uint32_t limit) {
   char text[32];
@@ -21,12 +22,25 @@ std::string formatLimit(const char* format, uint32_t limit) {
 
 }  // namespace
 
-LevelLimits ComputeLevelLimits(int screenWidth, int screenHeight, int tileWidth, int tileHeight) {
-  const int width = std::min(screenWidth, kSurfaceWidth);
-  const int height = std::min(screenHeight, kSurfaceHeight);
+LevelLimits ComputeLevelLimits(int32_t workWidth, int32_t workHeight, const WindowFrame& frame,
+                               const TileMetrics& tiles) {
+  const int32_t w = tiles.tileWidth;
+  const int32_t h = tiles.tileHeight;
+  const int32_t width = std::min(workWidth, kSurfaceWidth);
+  const int32_t height = std::min(workHeight, kSurfaceHeight);
+  const uint32_t spacedColumns = atLeastZero((width - w / 2) / (3 * w / 4 + 1));
+  const uint32_t surfaceRows = atLeastZero((height - 3 * h / 2) / h - 3);
+
+  // The window is the field plus the frame across; down, the field (two rows more than the
+  // board) plus the frame and the counter feet.
+  const int32_t roomAcross = workWidth - frame.width;
+  const int32_t roomDown = workHeight - frame.height - kCounterFeetHeight;
+  const uint32_t visibleColumns = atLeastZero((roomAcross - tiles.slantWidth) / tiles.pitch());
+  const uint32_t visibleRows = atLeastZero(roomDown / h - 2);
+
   LevelLimits limits;
-  limits.maxColumns = atLeastZero((width - tileWidth / 2) / (3 * tileWidth / 4 + 1));
-  limits.maxRows = atLeastZero((height - 3 * tileHeight / 2) / tileHeight - 3);
+  limits.maxColumns = std::min(spacedColumns, visibleColumns);
+  limits.maxRows = std::min(surfaceRows, visibleRows);
   return limits;
 }
 
@@ -60,6 +74,16 @@ bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const Leve
   gameSettings.difficulty = fits ? difficulty : kFallbackDifficulty;
   gameSettings.level = 0;
   return !fits;
+}
+
+void fitCustomBoardWithin(const LevelLimits& limits) {
+  if (gameSettings.level != 0) return;
+  // A screen too small for any custom board still gets the smallest one.
+  const auto within = [](uint32_t side, uint32_t limit) {
+    return side > limit ? std::max(limit, kMinCustomSide) : side;
+  };
+  gameSettings.columns = within(gameSettings.columns, limits.maxColumns);
+  gameSettings.rows = within(gameSettings.rows, limits.maxRows);
 }
 
 bool takeOverStoredLevel() {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "view/tile_metrics.h"
+
 // The rules behind the level dialog, kept free of windows so that the dialog procedure
 // only moves values between its controls and these operations.
 
@@ -14,9 +16,21 @@ struct LevelLimits {
   uint32_t maxRows = 0;
 };
 
-// Screens larger than the off-screen surface (1600 by 1200) count as that size. Tile sizes must
-// be positive. A screen too small for any row or column gives a limit of 0.
-LevelLimits ComputeLevelLimits(int screenWidth, int screenHeight, int tileWidth, int tileHeight);
+// What the window adds around its client area, across and down: the frame, the caption and
+// the menu bar, as AdjustWindowRect counts them.
+struct WindowFrame {
+  int32_t width;
+  int32_t height;
+};
+
+// The largest board whose whole window, frame, caption, menu bar and counter feet included,
+// fits in the work area (the screen less its taskbar), so that every board the dialog allows
+// can be seen and reached whole. Within that, a column takes three quarters of a tile plus
+// one pixel (a small tile's pitch is 9, so small boards keep room to spare), and the picture
+// fits the off-screen surface: a work area larger than 1600 by 1200 counts as that size. A
+// work area too small for any row or column gives a limit of 0.
+LevelLimits ComputeLevelLimits(int32_t workWidth, int32_t workHeight, const WindowFrame& frame,
+                               const TileMetrics& tiles);
 
 // Below this real screen width the Advanced and Expert buttons are disabled.
 constexpr int kMinScreenWidthForHardLevels = 1024;
@@ -59,6 +73,10 @@ constexpr char kOutOfLimitsCaption[] = "PROBLEM";
 // inclusive), the 15 by 15 fallback with difficulty 5 otherwise; `level` becomes 0 either
 // way. Returns true when the fallback was taken, so the dialog shows kOutOfLimitsText.
 bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const LevelLimits& limits);
+
+// A custom board beyond the limits becomes the largest within them, each side cut on its own;
+// a competition level keeps its board, since its scores are compared online.
+void fitCustomBoardWithin(const LevelLimits& limits);
 
 // The first opening after a successful settings load clears settingsLoaded and, when the
 // stored `level` is a competition level, puts its board into gameSettings. Returns true

@@ -20,10 +20,7 @@ std::string unsignedText(uint32_t value) {
 class LevelDlgProc final : public DialogProcedure {
  public:
   bool onInit(DialogControls& dialog) override {
-    Services& platform = services();
-    const int screenWidth = platform.systemMetric(SystemMetric::ScreenWidth);
-    limits_ = ComputeLevelLimits(screenWidth, platform.systemMetric(SystemMetric::ScreenHeight),
-                                 tileMetrics.tileWidth, tileMetrics.tileHeight);
+    limits_ = levelLimitsOnScreen(tileMetrics);
 
     dialog.setText(IDC_LEVEL_COLUMNS_LABEL, columnsLabel(limits_.maxColumns));
     dialog.setText(IDC_LEVEL_ROWS_LABEL, rowsLabel(limits_.maxRows));
@@ -33,7 +30,7 @@ class LevelDlgProc final : public DialogProcedure {
     dialog.setText(IDC_LEVEL_ROWS, unsignedText(gameSettings.rows));
     dialog.setText(IDC_LEVEL_DIFFICULTY, unsignedText(gameSettings.difficulty));
 
-    if (screenWidth < kMinScreenWidthForHardLevels) {
+    if (services().systemMetric(SystemMetric::ScreenWidth) < kMinScreenWidthForHardLevels) {
       dialog.enable(IDC_LEVEL_EXPERT, false);
       dialog.enable(IDC_LEVEL_ADVANCED, false);
     }
@@ -74,6 +71,13 @@ class LevelDlgProc final : public DialogProcedure {
 };
 
 }  // namespace
+
+LevelLimits levelLimitsOnScreen(const TileMetrics& tiles) {
+  Services& platform = services();
+  const Rect work = platform.workArea();
+  const Rect frame = platform.adjustWindowRect({0, 0, 0, 0});
+  return ComputeLevelLimits(work.width(), work.height(), {frame.width(), frame.height()}, tiles);
+}
 
 void runLevelDialog() {
   LevelDlgProc procedure;

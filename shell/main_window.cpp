@@ -17,6 +17,7 @@
 #include "view/engine_link.h"
 #include "view/game_start.h"
 #include "view/tile_images.h"
+#include "view/tile_metrics.h"
 
 namespace {
 
@@ -65,6 +66,8 @@ void changeTileSize() {
   // The game ends before the size flips, so its final board is drawn with its own tiles.
   if (!gameFlags.gameOver) endGameLost();
   flipTileSize();
+  // Bigger tiles may not fit the board on the screen any more.
+  fitCustomBoardWithin(levelLimitsOnScreen(tileMetricsFor(gameSettings.small)));
   startNewGame();
 }
 

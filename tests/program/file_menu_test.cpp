@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "engine/game_flags.h"
@@ -136,6 +137,47 @@ TEST_F(FileMenu, UseBigIconsAfterALossStartsANewGame) {
   EXPECT_FALSE(gameFlags.gameOver);
   EXPECT_EQ(tileMetrics.tileWidth, 12);
   EXPECT_EQ(revealedCount(), 0);
+}
+
+using UseBigIcons = RunningProgram;
+
+// The largest small-tile board of a 1280 by 1024 screen is far beyond the big tiles' limits:
+// it becomes the largest big-tile board, whole on the screen.
+TEST_F(UseBigIcons, ShrinksACustomBoardToTheLargestWithinTheLimits) {
+  folder.writeFile(kSettingsFileName, "level=0\nsmall=1\n");
+  chooseCustom("76", "127", "7");
+  start();
+  ASSERT_EQ(std::make_pair(board.columns, board.rows), std::make_pair(uint16_t{127}, uint16_t{76}));
+
+  onMainWindowCommand(IDM_USE_BIG_ICONS);
+
+  EXPECT_EQ(tileMetrics.tileWidth, 24);
+  EXPECT_EQ(std::make_pair(board.columns, board.rows), std::make_pair(uint16_t{66}, uint16_t{37}));
+  EXPECT_EQ(std::make_tuple(gameSettings.difficulty, gameSettings.level), std::make_tuple(7u, 0));
+  const Rect window = platform.windowMoves().back();
+  EXPECT_GE(window.left, 0);
+  EXPECT_GE(window.top, 0);
+  EXPECT_LE(window.right, 1280);
+  EXPECT_LE(window.bottom, 1024);
+  paintIfDue();
+  expectWindowShowsModel();
+
+  // Back to small tiles the board fits as it is.
+  onMainWindowCommand(IDM_USE_BIG_ICONS);
+  EXPECT_EQ(std::make_pair(board.columns, board.rows), std::make_pair(uint16_t{66}, uint16_t{37}));
+}
+
+// A competition level is the same board in every tile size, even where it does not fit.
+TEST_F(UseBigIcons, KeepsTheBoardOfACompetitionLevel) {
+  platform.screenWidth = 1024;
+  platform.screenHeight = 768;  // big tiles: at most 26 rows
+  folder.writeFile(kSettingsFileName, "level=5\nsmall=1\n");
+  start();
+  onMainWindowCommand(IDM_USE_BIG_ICONS);
+  EXPECT_EQ(tileMetrics.tileWidth, 24);
+  EXPECT_EQ(std::make_pair(board.columns, board.rows), std::make_pair(uint16_t{53}, uint16_t{27}));
+  EXPECT_EQ(gameSettings.level, 5);
+  EXPECT_EQ(platform.windowMoves().back().top, 0) << "the caption stays on the screen";
 }
 
 TEST_F(FileMenu, IdsNoItemCarriesGoToDefaultProcessing) {

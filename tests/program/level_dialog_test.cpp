@@ -44,13 +44,13 @@ TEST_F(LevelDialog, FirstRunShowsEmptyBoardAndFallsBackToFifteenByFifteen) {
 
 TEST_F(LevelDialog, PlayCustomChecksTheLimitsOfTheScreenShown) {
   platform.screenWidth = 1024;
-  platform.screenHeight = 768;  // big tiles: at most 27 rows and 53 columns
+  platform.screenHeight = 768;  // big tiles: at most 26 rows and 53 columns
   const struct {
     const char *rows, *columns, *difficulty;
     bool accepted;
   } cases[] = {
-      {"5", "5", "1", true},    {"27", "53", "10", true}, {"28", "53", "1", false},
-      {"27", "54", "1", false}, {"4", "5", "1", false},   {"5", "0", "1", false},
+      {"5", "5", "1", true},    {"26", "53", "10", true}, {"27", "53", "1", false},
+      {"26", "54", "1", false}, {"4", "5", "1", false},   {"5", "0", "1", false},
       {"5", "5", "11", false},  {"5", "5", "0", false},   {"", "5", "1", false},
       {"abc", "5", "1", false},
   };
@@ -99,8 +99,48 @@ TEST_P(LevelDialogLabels, ShowTheLimitsForTheTileSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     Screen1024x768, LevelDialogLabels,
-    ::testing::Values(LabelsCase{"level=0\n", "Rows (5-27)", "Columns (5-53)"},
-                      LabelsCase{"level=0\nsmall=1\n", "Rows (5-59)", "Columns (5-101)"}));
+    ::testing::Values(LabelsCase{"level=0\n", "Rows (5-26)", "Columns (5-53)"},
+                      LabelsCase{"level=0\nsmall=1\n", "Rows (5-55)", "Columns (5-101)"}));
+
+// A taskbar takes its height from the rows, and the screen's full height does not count.
+TEST_F(LevelDialog, LimitsCountTheWorkAreaOnly) {
+  platform.workAreaRect = Rect{0, 0, 1280, 984};
+  chooseLevel(IDC_LEVEL_NOVICE);
+  runLevelDialog();
+  const auto& labels = platform.dialogsShown().back().controls;
+  EXPECT_EQ(labels.at(IDC_LEVEL_ROWS_LABEL).text, "Rows (5-35)");
+  EXPECT_EQ(labels.at(IDC_LEVEL_COLUMNS_LABEL).text, "Columns (5-66)");
+}
+
+struct LargestCase {
+  const char* settingsFile;
+  const char *rows, *columns;
+  uint16_t maxRows, maxColumns;
+};
+
+class LargestBoard : public RunningProgram, public ::testing::WithParamInterface<LargestCase> {};
+
+// The largest board the dialog allows lies wholly in the work area with its caption and
+// menu, wherever the window stood before.
+TEST_P(LargestBoard, IsWhollyOnScreen) {
+  const LargestCase& c = GetParam();
+  folder.writeFile(kSettingsFileName, c.settingsFile);
+  platform.moveWindow(300, 200, 800, 600);
+  chooseCustom(c.rows, c.columns, "5");
+  onMainWindowCreate();
+  EXPECT_TRUE(platform.messageBoxes().empty()) << "the board is within the limits";
+  EXPECT_EQ(std::make_pair(board.columns, board.rows), std::make_pair(c.maxColumns, c.maxRows));
+  const Rect window = platform.windowMoves().back();
+  EXPECT_GE(window.left, 0);
+  EXPECT_GE(window.top, 0);
+  EXPECT_LE(window.right, 1280);
+  EXPECT_LE(window.bottom, 1024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screen1280x1024, LargestBoard,
+                         ::testing::Values(LargestCase{"level=0\n", "37", "66", 37, 66},
+                                           LargestCase{"level=0\nsmall=1\n", "76", "127", 76,
+                                                       127}));
 
 TEST_F(LevelDialog, NarrowScreensDisableAdvancedAndExpert) {
   const struct {

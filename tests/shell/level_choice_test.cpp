@@ -6,11 +6,17 @@
 
 #include "shell/level_choice.h"
 #include "shell/settings.h"
+#include "view/field_size.h"
 
 namespace {
 
-constexpr int kBig = 24;
-constexpr int kSmall = 12;
+const TileMetrics& kBig = kBigTileMetrics;
+const TileMetrics& kSmall = kSmallTileMetrics;
+// What AdjustWindowRect adds under Wine: 4 pixels at the sides and the bottom, 42 at the top
+// (caption, menu bar and frame).
+constexpr WindowFrame kFrame{8, 46};
+// A thicker frame and a taller caption, as newer systems have them.
+constexpr WindowFrame kThickFrame{16, 59};
 
 auto boardChoice(const GameSettings& s) {
   return std::make_tuple(s.rows, s.columns, s.difficulty, s.level);
@@ -29,44 +35,79 @@ class LevelChoice : public ::testing::Test {
 };
 
 struct LimitsCase {
-  int width;
-  int height;
-  int tile;
+  int32_t width;
+  int32_t height;
+  const TileMetrics* tiles;
+  WindowFrame frame;
   uint32_t maxColumns;
   uint32_t maxRows;
 };
 
 class LevelLimitsTable : public ::testing::TestWithParam<LimitsCase> {};
 
-TEST_P(LevelLimitsTable, FitsTheBoardOnTheScreen) {
+TEST_P(LevelLimitsTable, FitsTheWholeWindowInTheWorkArea) {
   const LimitsCase& c = GetParam();
-  const LevelLimits limits = ComputeLevelLimits(c.width, c.height, c.tile, c.tile);
+  const LevelLimits limits = ComputeLevelLimits(c.width, c.height, c.frame, *c.tiles);
   EXPECT_EQ(limits.maxColumns, c.maxColumns);
   EXPECT_EQ(limits.maxRows, c.maxRows);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Screens, LevelLimitsTable,
-    ::testing::Values(LimitsCase{640, 480, kBig, 33, 15}, LimitsCase{800, 600, kBig, 41, 20},
-                      LimitsCase{1024, 768, kBig, 53, 27}, LimitsCase{1280, 1024, kBig, 66, 38},
-                      LimitsCase{1600, 1200, kBig, 83, 45}, LimitsCase{2560, 1600, kBig, 83, 45},
-                      LimitsCase{1024, 768, kSmall, 101, 59},
-                      LimitsCase{1600, 1200, kSmall, 159, 95},
-                      LimitsCase{3840, 2160, kSmall, 159, 95},
-                      // Width and height are capped each on its own.
-                      LimitsCase{1920, 1080, kBig, 83, 40}, LimitsCase{1024, 1600, kBig, 53, 45},
-                      // Too small for any row: the limit stops at 0 instead of wrapping.
-                      LimitsCase{100, 100, kBig, 4, 0}, LimitsCase{0, 0, kBig, 0, 0}));
+    WorkAreas, LevelLimitsTable,
+    ::testing::Values(
+        LimitsCase{640, 480, &kBig, kFrame, 33, 14}, LimitsCase{800, 600, &kBig, kFrame, 41, 19},
+        LimitsCase{1024, 768, &kBig, kFrame, 53, 26},
+        LimitsCase{1280, 1024, &kBig, kFrame, 66, 37},
+        LimitsCase{1600, 1200, &kBig, kFrame, 83, 44},
+        LimitsCase{1024, 768, &kSmall, kFrame, 101, 55},
+        LimitsCase{1280, 1024, &kSmall, kFrame, 127, 76},
+        LimitsCase{1600, 1200, &kSmall, kFrame, 159, 91},
+        // A taskbar along the bottom takes its rows away.
+        LimitsCase{1280, 984, &kBig, kFrame, 66, 35},
+        LimitsCase{1280, 984, &kSmall, kFrame, 127, 73},
+        // A thicker frame takes a column of big tiles and a row.
+        LimitsCase{1024, 768, &kBig, kThickFrame, 52, 26},
+        LimitsCase{1280, 1024, &kSmall, kThickFrame, 127, 75},
+        // Larger work areas count as the off-screen surface, width and height each on its own.
+        LimitsCase{2560, 1600, &kBig, kFrame, 83, 45},
+        LimitsCase{3840, 2160, &kSmall, kFrame, 159, 95},
+        LimitsCase{1920, 1080, &kBig, kFrame, 83, 39},
+        LimitsCase{1024, 1600, &kBig, kFrame, 53, 45},
+        // Too small for any row: the limit stops at 0 instead of wrapping.
+        LimitsCase{100, 100, &kBig, kFrame, 4, 0}, LimitsCase{0, 0, &kBig, kFrame, 0, 0}));
 
-TEST(CompetitionLevels, MatchTheLargestBoardsOfCommonScreens) {
-  const LevelLimits at800 = ComputeLevelLimits(800, 600, kBig, kBig);
-  const LevelLimits at1024 = ComputeLevelLimits(1024, 768, kBig, kBig);
-  const CompetitionLevel& intermediate = *findCompetitionLevel(3);
-  const CompetitionLevel& expert = *findCompetitionLevel(5);
-  EXPECT_EQ(std::make_tuple(intermediate.columns, intermediate.rows),
-            std::make_tuple(at800.maxColumns, at800.maxRows));
-  EXPECT_EQ(std::make_tuple(expert.columns, expert.rows),
-            std::make_tuple(at1024.maxColumns, at1024.maxRows));
+// The promise behind the numbers: the window of the largest board allowed, feet included,
+// lies wholly in the work area, and its picture fits the off-screen surface.
+TEST(LevelLimits, TheLargestBoardIsWhollyVisible) {
+  for (const TileMetrics* tiles : {&kBig, &kSmall}) {
+    for (const WindowFrame& frame : {kFrame, kThickFrame}) {
+      for (int32_t width = 400; width <= 2000; width += 37) {
+        for (int32_t height = 300; height <= 1500; height += 29) {
+          SCOPED_TRACE(testing::Message() << tiles->tileWidth << " px tiles, frame "
+                                          << frame.width << " x " << frame.height << ", "
+                                          << width << " x " << height);
+          const LevelLimits limits = ComputeLevelLimits(width, height, frame, *tiles);
+          const FieldSize field = fieldSize(*tiles, static_cast<int32_t>(limits.maxColumns),
+                                            static_cast<int32_t>(limits.maxRows));
+          const int32_t clientHeight = field.height + kCounterFeetHeight;
+          ASSERT_LE(field.width + frame.width, width);
+          ASSERT_LE(clientHeight + frame.height, height);
+          ASSERT_LE(field.width, 1600);
+          ASSERT_LE(clientHeight, 1200);
+        }
+      }
+    }
+  }
+}
+
+TEST(CompetitionLevels, FitA1280By1024ScreenInEitherTileSize) {
+  for (const TileMetrics* tiles : {&kBig, &kSmall}) {
+    const LevelLimits limits = ComputeLevelLimits(1280, 1024, kFrame, *tiles);
+    for (const CompetitionLevel& level : kCompetitionLevels) {
+      EXPECT_LE(level.columns, limits.maxColumns) << level.buttonText;
+      EXPECT_LE(level.rows, limits.maxRows) << level.buttonText;
+    }
+  }
 }
 
 TEST_F(LevelChoice, EachButtonChoosesItsLevel) {
@@ -113,7 +154,7 @@ void PrintTo(const CustomCase& c, std::ostream* os) { *os << c.name; }
 
 class PlayCustom : public LevelChoice, public ::testing::WithParamInterface<CustomCase> {};
 
-// Limits of big tiles on a 1024 by 768 screen: 53 columns, 27 rows.
+// Limits of 53 columns and 27 rows.
 TEST_P(PlayCustom, TakesTheEntryOrFallsBack) {
   const CustomCase& c = GetParam();
   gameSettings.level = 3;
@@ -145,6 +186,33 @@ INSTANTIATE_TEST_SUITE_P(Entries, PlayCustom,
                          [](const ::testing::TestParamInfo<CustomCase>& info) {
                            return info.param.name;
                          });
+
+TEST_F(LevelChoice, ACustomBoardBeyondTheLimitsShrinksToTheLargestWithinThem) {
+  const struct {
+    const char* name;
+    int32_t level;
+    uint32_t columns, rows;
+    LevelLimits limits;
+    uint32_t fittedColumns, fittedRows;
+  } cases[] = {
+      {"largest small board to big tiles", 0, 127, 76, {66, 37}, 66, 37},
+      {"only too wide", 0, 100, 20, {66, 37}, 66, 20},
+      {"only too tall", 0, 30, 60, {66, 37}, 30, 37},
+      {"within the limits", 0, 66, 37, {66, 37}, 66, 37},
+      {"limits below the smallest board", 0, 20, 20, {4, 0}, 5, 5},
+      {"Expert keeps its board", 5, 53, 27, {52, 26}, 53, 27},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    gameSettings.level = c.level;
+    gameSettings.columns = c.columns;
+    gameSettings.rows = c.rows;
+    gameSettings.difficulty = 7;
+    fitCustomBoardWithin(c.limits);
+    EXPECT_EQ(boardChoice(gameSettings),
+              std::make_tuple(c.fittedRows, c.fittedColumns, 7u, c.level));
+  }
+}
 
 struct StoredLevelCase {
   int32_t level;
@@ -184,12 +252,12 @@ TEST_F(LevelChoice, StoredLevelIsIgnoredWithoutALoad) {
 }
 
 TEST(LevelLabels, ShowTheLimits) {
-  const LevelLimits big = ComputeLevelLimits(1024, 768, kBig, kBig);
-  const LevelLimits small = ComputeLevelLimits(1024, 768, kSmall, kSmall);
+  const LevelLimits big = ComputeLevelLimits(1024, 768, kFrame, kBig);
+  const LevelLimits small = ComputeLevelLimits(1024, 768, kFrame, kSmall);
   EXPECT_EQ(columnsLabel(big.maxColumns), "Columns (5-53)");
-  EXPECT_EQ(rowsLabel(big.maxRows), "Rows (5-27)");
+  EXPECT_EQ(rowsLabel(big.maxRows), "Rows (5-26)");
   EXPECT_EQ(columnsLabel(small.maxColumns), "Columns (5-101)");
-  EXPECT_EQ(rowsLabel(small.maxRows), "Rows (5-59)");
+  EXPECT_EQ(rowsLabel(small.maxRows), "Rows (5-55)");
   EXPECT_EQ(columnsLabel(UINT32_MAX), "Columns (5-4294967295)");
   EXPECT_EQ(difficultyLabel(), "Difficulty (1-10)");
 }

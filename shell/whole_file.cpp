@@ -1,8 +1,6 @@
 #include "shell/whole_file.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 std::optional<std::string> readWholeFile(const std::string& name, size_t maxBytes) {
   std::FILE* file = std::fopen(name.c_str(), "rb");
@@ -24,17 +22,23 @@ std::optional<std::string> readWholeFile(const std::string& name, size_t maxByte
 }
 
 bool replaceWholeFile(const std::string& name, const std::string& bytes) {
+  return replaceWholeFile(files::platformFiles(), name, bytes);
+}
+
+bool replaceWholeFile(files::FileLayer& layer, const std::string& name, const std::string& bytes) {
   const std::string temporary = name + ".new";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  // What a write cut short left here goes first, so a failure below leaves none of it.
+  layer.remove(temporary);
+  const std::optional<files::Handle> file = layer.create(temporary);
   if (!file) return false;
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fflush(file) == 0 && written;
-  written = std::fclose(file) == 0 && written;
-  std::error_code error;
-  if (written) std::filesystem::rename(temporary, name, error);
-  if (!written || error) {
-    std::remove(temporary.c_str());
+  // The bytes reach the disk before the new name points at them.
+  bool written = layer.write(*file, bytes) && layer.flush(*file);
+  written = layer.close(*file) && written;
+  if (!written || !layer.replace(temporary, name)) {
+    layer.remove(temporary);
     return false;
   }
+  // The new content is in place; a folder that cannot be flushed does not undo that.
+  layer.flushFolderOf(name);
   return true;
 }

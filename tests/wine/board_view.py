@@ -12,6 +12,8 @@ from desktop import Failure
 FRAME_SIDE = 4
 FRAME_TOP = 42
 FOOT_HEIGHT = 36
+# A counter panel's width; the window is never narrower than two of them side by side.
+PANEL_WIDTH = 82
 CELL_BACKGROUND = 0xDDDDDD
 
 # name: (columns, rows, mines) of the competition levels used here.
@@ -48,7 +50,7 @@ class Layout:
         self.columns, self.rows, self.tiles = columns, rows, tiles
         field_width = columns * tiles.body + (columns + 1) * tiles.slant
         field_height = (rows + 2) * tiles.height
-        self.window_width = field_width + 2 * FRAME_SIDE
+        self.window_width = max(field_width, 2 * PANEL_WIDTH) + 2 * FRAME_SIDE
         self.window_height = field_height + FRAME_TOP + FRAME_SIDE
         self.outer_height = self.window_height + FOOT_HEIGHT
         # The lowest line of the field in window coordinates, where the feet begin.

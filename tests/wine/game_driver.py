@@ -23,6 +23,7 @@ import subprocess
 import sys
 import time
 
+import fit_scenarios
 import help_scenario
 import online_scenario
 import play_scenarios
@@ -36,6 +37,7 @@ SCENARIOS = {
     "win": [win_scenario.win_novice],
     "online": [online_scenario.submit_hiscores],
     "help": [help_scenario.help_and_about],
+    "fit": [fit_scenarios.largest_boards, fit_scenarios.narrow_boards],
 }
 
 

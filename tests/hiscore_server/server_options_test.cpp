@@ -32,6 +32,15 @@ TEST(ServerOptions, EveryOptionTakesItsValueInEitherSpelling) {
   }
 }
 
+TEST(ServerOptions, ReportsAskForTheListInsteadOfServing) {
+  EXPECT_FALSE(parseServerOptions({}).options.listReports);
+  const OptionsOutcome outcome = parseServerOptions({"--reports", "--database", "x.sqlite"});
+  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Run);
+  EXPECT_TRUE(outcome.options.listReports);
+  EXPECT_EQ(outcome.options.database, "x.sqlite");
+  EXPECT_NE(usageText().find("--reports"), std::string::npos);
+}
+
 TEST(ServerOptions, PortRunsFromZeroTo65535) {
   EXPECT_EQ(parseServerOptions({"--port", "0"}).options.port, 0);
   EXPECT_EQ(parseServerOptions({"--port", "65535"}).options.port, 65535);
@@ -71,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"relative path", {"--path", "hst"}, "--path"},
                       BadCase{"path with a query", {"--path", "/hst?x"}, "--path"},
                       BadCase{"empty database", {"--database="}, "--database"},
-                      BadCase{"empty address", {"--address", ""}, "--address"}));
+                      BadCase{"empty address", {"--address", ""}, "--address"},
+                      BadCase{"reports with a value", {"--reports=yes"}, "--reports"}));
 
 }  // namespace

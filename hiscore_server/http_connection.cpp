@@ -217,6 +217,12 @@ void HttpConnection::lingerAndClose() {
   phase_ = Phase::Closing;
   error_code ignored;
   stream_.socket().shutdown(asio::ip::tcp::socket::shutdown_send, ignored);
+  // A client whose request was read to its end and that was told the connection closes sends
+  // nothing more (the game reads its answer and closes), so there is nothing to wait for.
+  if (parser_ && parser_->is_done() && buffer_.size() == 0) {
+    closeNow();
+    return;
+  }
   buffer_.clear();
   stream_.expires_after(kLingerTime);
   drain();

@@ -15,7 +15,7 @@ namespace {
 constexpr std::string_view kStyle = R"(table { width: 100%; table-layout: fixed; border-collapse: collapse; background: #EEEEEE; border: 2px solid #8B0000; }
 col.rank { width: 3.5em; }
 col.score { width: 9em; }
-col.when { width: 10.5em; }
+col.when { width: 12em; }
 th { background: #8B0000; color: #FFFFFF; text-align: left; padding: 0.4em 0.6em; white-space: nowrap; overflow: hidden; }
 th.number { text-align: right; }
 td { padding: 0.3em 0.6em; border-top: 1px solid #C8C8C8; vertical-align: middle; }
@@ -32,8 +32,8 @@ tbody tr:nth-child(-n+3) .rank { color: #CC0000; font-weight: bold; }
 .lcd span { position: relative; }
 @media (max-width: 36em) {
   table { font-size: 0.8em; }
-  col.rank { width: 2.6em; }
-  col.score { width: 8em; }
+  col.rank { width: 3.2em; }
+  col.score { width: 7.6em; }
   col.when { width: 6em; }
   th, td { padding: 0.3em 0.3em; }
   th { white-space: normal; }

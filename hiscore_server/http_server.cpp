@@ -43,7 +43,8 @@ size_t raiseOpenFileLimit() {
 
 HttpServer::HttpServer(RequestHandler handler)
     : handler_(std::move(handler)),
-      connectionLimit_(std::max<size_t>(openFileLimit(), 2 * kReservedFiles) - kReservedFiles) {}
+      connectionLimit_(openFileLimit() > 2 * kReservedFiles ? openFileLimit() - kReservedFiles
+                                                             : openFileLimit() / 2) {}
 
 HttpServer::~HttpServer() {
   const std::lock_guard<std::mutex> lock(mutex_);

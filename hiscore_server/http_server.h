@@ -24,7 +24,7 @@ class HttpServer {
   // After a stop, how long requests under way have to finish before their connections close.
   static constexpr std::chrono::seconds kStopGrace{5};
   // File descriptors kept back from connections: the database, the listening socket and the
-  // event loop's own.
+  // event loop's own (half the limit when it is lower than twice this).
   static constexpr size_t kReservedFiles = 64;
 
   explicit HttpServer(RequestHandler handler);

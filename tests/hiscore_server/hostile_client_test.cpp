@@ -77,7 +77,7 @@ TEST_F(HostileClients, SlowAndIdleConnectionsHoldUpNoSubmission) {
   std::this_thread::sleep_until(opened + std::chrono::seconds(7));
   EXPECT_EQ(slow.idleClosed(), connections / 2);
   EXPECT_EQ(slow.dribblingClosed(), 0);
-  std::this_thread::sleep_until(opened + std::chrono::seconds(12));
+  std::this_thread::sleep_until(opened + std::chrono::seconds(13));
   EXPECT_EQ(slow.dribblingClosed(), connections - connections / 2);
 
   EXPECT_EQ(server.stop(SIGTERM), 0) << server.errorOutput();

@@ -83,8 +83,14 @@ double memoryMiB(pid_t pid, const std::string& key) {
   return -1;
 }
 
+// Each run on a database of its own: rows already stored would cost no write.
+std::string freshDatabase(const std::string& purpose) {
+  static int runs = 0;
+  return purpose + "-" + std::to_string(++runs) + ".sqlite";
+}
+
 void throughput(const std::string& program) {
-  ServerProcess server(program, {"--port", "0", "--database", "throughput.sqlite"});
+  ServerProcess server(program, {"--port", "0", "--database", freshDatabase("throughput")});
   const int port = server.port();
   const double cpuBefore = cpuSeconds(server.pid());
   std::atomic<int> answered{0};
@@ -113,7 +119,7 @@ void throughput(const std::string& program) {
 }
 
 void latencyAmongHostileConnections(const std::string& program) {
-  ServerProcess server(program, {"--port", "0", "--database", "latency.sqlite"});
+  ServerProcess server(program, {"--port", "0", "--database", freshDatabase("latency")});
   const int port = server.port();
   SlowClients slow(port, kHostile / 2, kHostile / 2, std::chrono::seconds(1));
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
@@ -165,7 +171,7 @@ int flood(int port, size_t lines, size_t lineBytes) {
 }
 
 void memoryUnderFloods(const std::string& program) {
-  ServerProcess server(program, {"--port", "0", "--database", "memory.sqlite"});
+  ServerProcess server(program, {"--port", "0", "--database", freshDatabase("memory")});
   const int port = server.port();
   const pid_t pid = server.pid();
   std::this_thread::sleep_for(std::chrono::milliseconds(300));

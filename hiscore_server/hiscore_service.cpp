@@ -3,17 +3,13 @@
 #include <chrono>
 #include <utility>
 
+#include "bug_report_page.h"
 #include "request_target.h"
 #include "scoreboard_page.h"
 
 namespace {
 
-using HandlerResponse = httplib::Server::HandlerResponse;
-
-constexpr const char* kText = "text/plain; charset=utf-8";
-
-// Nothing that this servlet serves has a body.
-constexpr size_t kLongestBody = 8192;
+constexpr const char* kHtml = "text/html; charset=utf-8";
 
 int64_t secondsNow() {
   return std::chrono::duration_cast<std::chrono::seconds>(
@@ -21,91 +17,127 @@ int64_t secondsNow() {
       .count();
 }
 
-void answerText(httplib::Response& response, int status, const char* text) {
-  response.status = status;
-  response.set_content(text, kText);
+bool readsOnly(const std::string& method) { return method == "GET" || method == "HEAD"; }
+
+Answer notAllowed(std::string allow) {
+  Answer answer = textAnswer(405, "Method not allowed\n");
+  answer.allow = std::move(allow);
+  return answer;
+}
+
+Answer htmlAnswer(unsigned status, std::string page) {
+  Answer answer;
+  answer.status = status;
+  answer.contentType = kHtml;
+  answer.body = std::move(page);
+  answer.noCache = true;
+  return answer;
 }
 
 }  // namespace
 
 HiscoreService::HiscoreService(ScoreStore& store, std::string servletPath)
-    : store_(store), servletPath_(std::move(servletPath)) {
-  server_.set_payload_max_length(kLongestBody);
-  // Other methods fall through to the library, which reads any body and finds no route.
-  server_.set_pre_routing_handler(
-      [this](const httplib::Request& request, httplib::Response& response) {
-        if (request.target.empty()) {
-          answerText(response, 400, "Bad request line\n");
-          return HandlerResponse::Handled;
-        }
-        if (request.method != "GET") return HandlerResponse::Unhandled;
-        answerGet(request, response);
-        return HandlerResponse::Handled;
-      });
-  // Short texts for what the library refuses itself, and for methods that reach no route.
-  server_.set_error_handler(
-      httplib::Server::Handler([](const httplib::Request&, httplib::Response& response) {
-        if (!response.body.empty()) return;
-        response.set_content(response.status == 404   ? "Not found\n"
-                             : response.status == 414 ? "Request too long\n"
-                             : response.status == 413 ? "Request body too long\n"
-                                                      : "Bad request\n",
-                             kText);
-      }));
-}
+    : servletPath_(std::move(servletPath)),
+      server_([this](Request request, Respond respond) {
+        handle(std::move(request), std::move(respond));
+      }),
+      worker_(store, kScoreboardRows) {}
 
 std::optional<int> HiscoreService::bind(const std::string& address, int port) {
-  const int bound = port == 0 ? server_.bind_to_any_port(address)
-                              : (server_.bind_to_port(address, port) ? port : -1);
-  if (bound <= 0) return std::nullopt;
-  server_.widenListenBacklog();
-  return bound;
+  std::string error;
+  return server_.bind(address, port, error);
 }
 
-bool HiscoreService::run() { return server_.listen_after_bind(); }
+bool HiscoreService::run() { return server_.run(); }
 
 void HiscoreService::stop() { server_.stop(); }
 
-void HiscoreService::answerGet(const httplib::Request& request, httplib::Response& response) {
+void HiscoreService::handle(Request request, Respond respond) {
   const TargetParts target = splitTarget(request.target);
-  if (target.path != servletPath_) {
-    answerText(response, 404, "Not found\n");
+  if (target.path == servletPath_) {
+    answerServlet(request, target.query, std::move(respond));
+  } else if (target.path == kBugReportPath) {
+    answerBugReport(request, std::move(respond));
+  } else {
+    respond(textAnswer(404, "Not found\n"));
+  }
+}
+
+void HiscoreService::answerServlet(const Request& request,
+                                   std::optional<std::string_view> query, Respond respond) {
+  if (!readsOnly(request.method)) {
+    respond(notAllowed("GET, HEAD"));
     return;
   }
-  const ServletCall call = servletCall(target.query);
+  const ServletCall call = servletCall(query);
   switch (call.operation) {
     case Operation::SetScores:
-      storeScores(call.scoreValue, response);
+      // HEAD is answered as GET would be, but stores nothing: it asks only for the head.
+      storeScores(call.scoreValue, request.method == "GET", std::move(respond));
       return;
     case Operation::GetHtml:
-      showScoreboard(response);
+      showScoreboard(std::move(respond));
       return;
     case Operation::Unknown:
-      answerText(response, 400, "Unknown operation\n");
+      respond(textAnswer(400, "Unknown operation\n"));
       return;
   }
 }
 
-// Answered only once the rows are on disk; the game does not read the answer.
-void HiscoreService::storeScores(std::string_view value, httplib::Response& response) {
-  const std::optional<std::vector<ScoreRow>> rows = parseScoreValue(value);
+// Answered only once the rows are on disk. The game sends one request per connection and
+// reads one answer, so the connection closes at once instead of waiting as an idle one.
+void HiscoreService::storeScores(std::string_view value, bool store, Respond respond) {
+  std::optional<std::vector<ScoreRow>> rows = parseScoreValue(value);
   if (!rows) {
-    answerText(response, 400, "Malformed score table\n");
+    respond(textAnswer(400, "Malformed score table\n"));
     return;
   }
-  if (!store_.submit(*rows, secondsNow())) {
-    answerText(response, 503, "Scores not stored, try again later\n");
+  const auto answer = [](bool stored) {
+    Answer answer = stored ? textAnswer(200, "OK\n")
+                           : textAnswer(503, "Scores not stored, try again later\n");
+    answer.close = true;
+    return answer;
+  };
+  if (!store) {
+    respond(answer(true));
     return;
   }
-  answerText(response, 200, "OK\n");
+  worker_.submitTable({std::move(*rows), secondsNow()},
+                      [respond = std::move(respond), answer](std::optional<int64_t> added) {
+                        respond(answer(added.has_value()));
+                      });
 }
 
-void HiscoreService::showScoreboard(httplib::Response& response) {
-  const std::optional<std::vector<StoredScore>> rows = store_.best(kScoreboardRows);
-  if (!rows) {
-    answerText(response, 503, "Scoreboard not available, try again later\n");
+void HiscoreService::showScoreboard(Respond respond) {
+  worker_.readScoreboard([respond = std::move(respond)](const std::optional<Scoreboard>& board) {
+    if (!board) {
+      respond(textAnswer(503, "Scoreboard not available, try again later\n"));
+      return;
+    }
+    respond(htmlAnswer(200, renderScoreboardPage(board->best, board->totalRows)));
+  });
+}
+
+void HiscoreService::answerBugReport(const Request& request, Respond respond) {
+  if (readsOnly(request.method)) {
+    respond(htmlAnswer(200, renderBugReportForm()));
     return;
   }
-  response.set_header("Cache-Control", "no-cache");
-  response.set_content(renderScoreboardPage(*rows), "text/html; charset=utf-8");
+  if (request.method != "POST") {
+    respond(notAllowed("GET, HEAD, POST"));
+    return;
+  }
+  ReportReading reading = readBugReport(request.contentType, request.body, secondsNow());
+  if (!reading.report) {
+    respond(htmlAnswer(reading.status, renderReportProblem(reading.problem)));
+    return;
+  }
+  worker_.submitReport(std::move(*reading.report),
+                       [respond = std::move(respond)](std::optional<int64_t> number) {
+                         respond(number ? htmlAnswer(200, renderReportThanks(*number))
+                                        : htmlAnswer(503, renderReportProblem(
+                                                              "The report could not be stored "
+                                                              "just now. Please try again in a "
+                                                              "minute.")));
+                       });
 }

@@ -1,13 +1,12 @@
-#include <pthread.h>
-#include <signal.h>
-
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "hiscore_service.h"
+#include "http_server.h"
+#include "report_listing.h"
 #include "score_store.h"
 #include "server_options.h"
 
@@ -15,6 +14,20 @@ namespace {
 
 std::string shownHost(const std::string& address) {
   return address.find(':') != std::string::npos ? "[" + address + "]" : address;
+}
+
+int printReports(const ServerOptions& options) {
+  std::string error;
+  const std::unique_ptr<ScoreStore> store = ScoreStore::open(options.database, error, true);
+  const std::optional<std::vector<StoredReport>> reports =
+      store ? store->reports() : std::nullopt;
+  if (!reports) {
+    std::fprintf(stderr, "tessara-hiscore-server: cannot read the database %s: %s\n",
+                 options.database.c_str(), store ? "the reports could not be read" : error.c_str());
+    return 1;
+  }
+  std::fputs(listReports(*reports).c_str(), stdout);
+  return 0;
 }
 
 }  // namespace
@@ -31,13 +44,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   const ServerOptions& options = outcome.options;
+  if (options.listReports) return printReports(options);
 
-  // Blocked before any thread starts, so that only the waiting thread below receives them.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // Each connection holds a file descriptor.
+  raiseOpenFileLimit();
 
   std::string error;
   const std::unique_ptr<ScoreStore> store = ScoreStore::open(options.database, error);
@@ -57,16 +67,9 @@ int main(int argc, char** argv) {
   }
   std::printf("Tessara hiscore server listening on http://%s:%d%s\n",
               shownHost(options.address).c_str(), *port, options.path.c_str());
+  std::printf("Serving up to %zu connections at once\n", service.connectionLimit());
   std::fflush(stdout);
 
-  std::thread stopper([&] {
-    int signal;
-    sigwait(&stopSignals, &signal);
-    service.stop();
-  });
-  const bool served = service.run();
-  // Wakes the waiting thread when serving ended for another reason.
-  pthread_kill(stopper.native_handle(), SIGTERM);
-  stopper.join();
-  return served ? 0 : 1;
+  service.stopOnSignals();
+  return service.run() ? 0 : 1;
 }

@@ -23,18 +23,6 @@ bool startsWithScheme(std::string_view text) {
 
 }  // namespace
 
-std::optional<std::string_view> targetOfRequestLine(std::string_view line, std::string_view method,
-                                                    std::string_view version) {
-  if (line.size() < method.size() + version.size() + 2) return std::nullopt;
-  if (!startsWith(line, method) || line[method.size()] != ' ') return std::nullopt;
-  const std::string_view tail = line.substr(line.size() - version.size() - 1);
-  if (tail[0] != ' ' || tail.substr(1) != version) return std::nullopt;
-  const std::string_view target =
-      line.substr(method.size() + 1, line.size() - method.size() - version.size() - 2);
-  if (target.empty() || target.find(' ') != std::string_view::npos) return std::nullopt;
-  return target;
-}
-
 TargetParts splitTarget(std::string_view target) {
   if (startsWithScheme(target)) {
     const size_t pathStart = target.find_first_of("/?", kScheme.size());

@@ -3,11 +3,6 @@
 #include <optional>
 #include <string_view>
 
-// The target exactly as the request line "METHOD SP target SP version" carries it, or
-// nothing when the line (without its line end) has another shape.
-std::optional<std::string_view> targetOfRequestLine(std::string_view line, std::string_view method,
-                                                    std::string_view version);
-
 // The path and the query of an origin-form target ("/path?query") or of the absolute form
 // ("http://host:port/path?query") that arrives when the game's proxy setting points straight
 // at this server. Nothing is decoded; the host part is ignored.

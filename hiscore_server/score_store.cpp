@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -22,7 +23,14 @@ constexpr const char* kSetup =
     "  score INTEGER NOT NULL CHECK (score BETWEEN 1 AND 4294967295),"
     "  first_submitted INTEGER NOT NULL,"
     "  UNIQUE (name, score));"
-    "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, first_submitted, id);";
+    "CREATE INDEX IF NOT EXISTS scores_by_rank ON scores (score DESC, first_submitted, id);"
+    // Blobs keep whatever bytes the browser sent; they are made safe where they are shown.
+    "CREATE TABLE IF NOT EXISTS reports ("
+    "  id INTEGER PRIMARY KEY,"
+    "  received INTEGER NOT NULL,"
+    "  happened BLOB NOT NULL,"
+    "  expected BLOB NOT NULL,"
+    "  steps BLOB NOT NULL);";
 
 // An operator's backup or query may hold the file for a moment.
 constexpr int kBusyTimeoutMs = 5000;
@@ -52,33 +60,63 @@ bool execute(sqlite3* db, const char* sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-void report(sqlite3* db, const char* what) {
+void logFailure(sqlite3* db, const char* what) {
   std::fprintf(stderr, "tessara-hiscore-server: %s: %s\n", what, sqlite3_errmsg(db));
 }
 
-bool insertRows(sqlite3* db, const std::vector<ScoreRow>& rows, int64_t submittedAt,
-                size_t& added) {
+void bindText(sqlite3_stmt* statement, int index, const std::string& text) {
+  sqlite3_bind_blob(statement, index, text.data(), static_cast<int>(text.size()),
+                    SQLITE_TRANSIENT);
+}
+
+std::string blobText(sqlite3_stmt* statement, int column) {
+  const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+  const auto length = static_cast<size_t>(sqlite3_column_bytes(statement, column));
+  return bytes != nullptr ? std::string(bytes, length) : std::string();
+}
+
+bool insertTables(sqlite3* db, const std::vector<SubmittedTable>& tables, Added& added) {
   const Statement insert(
       db, "INSERT OR IGNORE INTO scores (name, score, first_submitted) VALUES (?, ?, ?)");
   if (!insert) return false;
-  for (const ScoreRow& row : rows) {
+  for (const SubmittedTable& table : tables) {
+    size_t rowsAdded = 0;
+    for (const ScoreRow& row : table.rows) {
+      sqlite3_reset(insert.get());
+      bindText(insert.get(), 1, row.name);
+      sqlite3_bind_int64(insert.get(), 2, row.score);
+      sqlite3_bind_int64(insert.get(), 3, table.submittedAt);
+      if (sqlite3_step(insert.get()) != SQLITE_DONE) return false;
+      rowsAdded += static_cast<size_t>(sqlite3_changes(db));
+    }
+    added.rowsPerTable.push_back(rowsAdded);
+  }
+  return true;
+}
+
+bool insertReports(sqlite3* db, const std::vector<BugReport>& reports, Added& added) {
+  const Statement insert(
+      db, "INSERT INTO reports (received, happened, expected, steps) VALUES (?, ?, ?, ?)");
+  if (!insert) return false;
+  for (const BugReport& report : reports) {
     sqlite3_reset(insert.get());
-    sqlite3_bind_blob(insert.get(), 1, row.name.data(), static_cast<int>(row.name.size()),
-                      SQLITE_TRANSIENT);
-    sqlite3_bind_int64(insert.get(), 2, row.score);
-    sqlite3_bind_int64(insert.get(), 3, submittedAt);
+    sqlite3_bind_int64(insert.get(), 1, report.receivedAt);
+    bindText(insert.get(), 2, report.happened);
+    bindText(insert.get(), 3, report.expected);
+    bindText(insert.get(), 4, report.steps);
     if (sqlite3_step(insert.get()) != SQLITE_DONE) return false;
-    added += static_cast<size_t>(sqlite3_changes(db));
+    added.reportNumbers.push_back(sqlite3_last_insert_rowid(db));
   }
   return true;
 }
 
 }  // namespace
 
-std::unique_ptr<ScoreStore> ScoreStore::open(const std::string& file, std::string& error) {
+std::unique_ptr<ScoreStore> ScoreStore::open(const std::string& file, std::string& error,
+                                             bool mustExist) {
   sqlite3* db = nullptr;
-  const int opened =
-      sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int flags = SQLITE_OPEN_READWRITE | (mustExist ? 0 : SQLITE_OPEN_CREATE);
+  const int opened = sqlite3_open_v2(file.c_str(), &db, flags, nullptr);
   if (opened == SQLITE_OK) {
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     const std::optional<int64_t> id = integer(db, "PRAGMA application_id");
@@ -101,21 +139,72 @@ std::unique_ptr<ScoreStore> ScoreStore::open(const std::string& file, std::strin
 
 ScoreStore::~ScoreStore() { sqlite3_close(db_); }
 
-std::optional<size_t> ScoreStore::submit(const std::vector<ScoreRow>& rows, int64_t submittedAt) {
+std::optional<Added> ScoreStore::add(const Additions& additions) {
   const std::lock_guard<std::mutex> lock(mutex_);
   if (!execute(db_, "BEGIN IMMEDIATE")) {
-    report(db_, "cannot store scores");
+    logFailure(db_, "cannot store scores");
     return std::nullopt;
   }
-  size_t added = 0;
-  if (insertRows(db_, rows, submittedAt, added) && execute(db_, "COMMIT")) return added;
-  report(db_, "cannot store scores");
+  Added added;
+  if (insertTables(db_, additions.tables, added) &&
+      insertReports(db_, additions.reports, added) && execute(db_, "COMMIT")) {
+    return added;
+  }
+  logFailure(db_, "cannot store scores");
   execute(db_, "ROLLBACK");
   return std::nullopt;
 }
 
+std::optional<size_t> ScoreStore::submit(const std::vector<ScoreRow>& rows, int64_t submittedAt) {
+  const std::optional<Added> added = add({{{rows, submittedAt}}, {}});
+  if (!added) return std::nullopt;
+  return added->rowsPerTable.front();
+}
+
 std::optional<std::vector<StoredScore>> ScoreStore::best(size_t limit) {
   const std::lock_guard<std::mutex> lock(mutex_);
+  return readBest(limit);
+}
+
+std::optional<Scoreboard> ScoreStore::scoreboard(size_t limit) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  std::optional<std::vector<StoredScore>> best = readBest(limit);
+  const std::optional<size_t> total = countRows();
+  if (!best || !total) return std::nullopt;
+  return Scoreboard{std::move(*best), *total};
+}
+
+std::optional<size_t> ScoreStore::rowCount() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return countRows();
+}
+
+std::optional<std::vector<StoredReport>> ScoreStore::reports() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const Statement select(
+      db_, "SELECT id, received, happened, expected, steps FROM reports ORDER BY id");
+  if (!select) return std::nullopt;
+  std::vector<StoredReport> reports;
+  int step;
+  while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
+    reports.push_back({sqlite3_column_int64(select.get(), 0),
+                       {blobText(select.get(), 2), blobText(select.get(), 3),
+                        blobText(select.get(), 4), sqlite3_column_int64(select.get(), 1)}});
+  }
+  if (step != SQLITE_DONE) {
+    logFailure(db_, "cannot read the reports");
+    return std::nullopt;
+  }
+  return reports;
+}
+
+std::optional<size_t> ScoreStore::countRows() {
+  const std::optional<int64_t> count = integer(db_, "SELECT count(*) FROM scores");
+  if (!count) return std::nullopt;
+  return static_cast<size_t>(*count);
+}
+
+std::optional<std::vector<StoredScore>> ScoreStore::readBest(size_t limit) {
   const Statement select(db_,
                          "SELECT name, score, first_submitted FROM scores "
                          "ORDER BY score DESC, first_submitted, id LIMIT ?");
@@ -124,22 +213,13 @@ std::optional<std::vector<StoredScore>> ScoreStore::best(size_t limit) {
   std::vector<StoredScore> rows;
   int step;
   while ((step = sqlite3_step(select.get())) == SQLITE_ROW) {
-    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(select.get(), 0));
-    const auto length = static_cast<size_t>(sqlite3_column_bytes(select.get(), 0));
-    rows.push_back({bytes != nullptr ? std::string(bytes, length) : std::string(),
+    rows.push_back({blobText(select.get(), 0),
                     static_cast<uint32_t>(sqlite3_column_int64(select.get(), 1)),
                     sqlite3_column_int64(select.get(), 2)});
   }
   if (step != SQLITE_DONE) {
-    report(db_, "cannot read scores");
+    logFailure(db_, "cannot read scores");
     return std::nullopt;
   }
   return rows;
-}
-
-std::optional<size_t> ScoreStore::rowCount() {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  const Statement count(db_, "SELECT count(*) FROM scores");
-  if (!count || sqlite3_step(count.get()) != SQLITE_ROW) return std::nullopt;
-  return static_cast<size_t>(sqlite3_column_int64(count.get(), 0));
 }

@@ -6,24 +6,33 @@ namespace {
 
 // What the game can send: a name of at most 31 characters, each control character as %XX.
 constexpr size_t kMaxNameCharacters = 31;
-constexpr size_t kMaxScoreDigits = 10;
-constexpr size_t kMaxValueBytes = kSubmittedRows * (kMaxNameCharacters * 3 + kMaxScoreDigits + 2);
+constexpr size_t kMaxScoreDigits = 10;  // without the sign
+constexpr size_t kMaxValueBytes =
+    kSubmittedRows * (kMaxNameCharacters * 3 + 1 + kMaxScoreDigits + 2);
 
 constexpr uint64_t kNoScore = std::numeric_limits<uint64_t>::max();
+constexpr uint64_t kScoreLimit = std::numeric_limits<uint32_t>::max();
+// The lowest number a signed 32-bit print gives is -2147483648.
+constexpr uint64_t kNegativeLimit = uint64_t{1} << 31;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isUpperHex(char c) { return isDigit(c) || (c >= 'A' && c <= 'F'); }
 
-// Plain decimal as the game prints it: no sign, no leading zero, 1 to 4294967295.
+// The score as the game prints it: its 32 bits as a signed decimal number, so that scores of
+// 2^31 and more arrive negative and are read back modulo 2^32. No plus sign, no leading zero,
+// no zero: every score in the game's table is at least 1.
 uint64_t scoreOf(std::string_view token) {
+  const bool negative = !token.empty() && token[0] == '-';
+  if (negative) token.remove_prefix(1);
   if (token.empty() || token.size() > kMaxScoreDigits || token[0] == '0') return kNoScore;
   uint64_t value = 0;
   for (const char c : token) {
     if (!isDigit(c)) return kNoScore;
     value = value * 10 + static_cast<uint64_t>(c - '0');
   }
-  return value <= std::numeric_limits<uint32_t>::max() ? value : kNoScore;
+  if (!negative) return value <= kScoreLimit ? value : kNoScore;
+  return value <= kNegativeLimit ? kScoreLimit + 1 - value : kNoScore;
 }
 
 // Characters of the player's name that a token stands for: the game writes each control
@@ -103,7 +112,7 @@ std::optional<std::vector<ScoreRow>> parseScoreValue(std::string_view value) {
 
   // Row by row, the farthest score token that keeps the order and leaves a valid rest.
   std::vector<ScoreRow> rows;
-  uint64_t ceiling = std::numeric_limits<uint32_t>::max();
+  uint64_t ceiling = kScoreLimit;
   size_t start = 0;
   for (size_t row = 0; row < kSubmittedRows; ++row) {
     size_t chosen = count;

@@ -20,7 +20,8 @@ struct ScoreRow {
 };
 
 // Reads the value V of a SetScores request: ten rows of name "_" score "_", scores from 1 to
-// 4294967295 in plain decimal, never rising from one row to the next. Names may hold
+// 4294967295 as the game prints them (those of 2^31 and more as negative numbers), never
+// rising from one row to the next. Names may hold
 // underscores and digits, so a value can often be cut into rows in more than one way; then
 // the names take as many underscores as they can, the first row first. Players tag names
 // with a number at the end ("mike_1987") far more often than at the start, and this reads

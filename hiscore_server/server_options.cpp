@@ -43,12 +43,17 @@ OptionsOutcome parseServerOptions(const std::vector<std::string>& arguments) {
       outcome.kind = OptionsOutcome::Kind::Help;
       return outcome;
     }
+    if (name == "--reports") {
+      options.listReports = true;
+      continue;
+    }
     std::optional<std::string> value;
     if (const size_t equals = name.find('=');
         name.rfind("--", 0) == 0 && equals != std::string::npos) {
       value = name.substr(equals + 1);
       name.resize(equals);
     }
+    if (name == "--reports") return failure("--reports takes no value");
     if (name != "--address" && name != "--port" && name != "--path" && name != "--database") {
       return failure("unknown option " + name);
     }
@@ -94,5 +99,6 @@ std::string usageText() {
          "  --database FILE  SQLite file that keeps the scores (default " +
          defaults.database +
          ")\n"
+         "  --reports        print the bug reports stored in the database and end\n"
          "  --help           show this text\n";
 }

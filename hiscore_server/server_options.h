@@ -9,6 +9,7 @@ struct ServerOptions {
   // The game's default servlet path, so that a fresh install needs only the server address.
   std::string path = "/examples/servlet/TessaraHST";
   std::string database = "tessara-hiscores.sqlite";
+  bool listReports = false;  // print the stored bug reports instead of serving
 };
 
 struct OptionsOutcome {

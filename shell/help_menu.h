@@ -8,4 +8,5 @@ void runAboutDialog();
 constexpr char kHelpDocument[] = "Help/help.htm";
 constexpr char kHelpMissingText[] = "Help File is Missing";
 constexpr char kHelpMissingCaption[] = "Missing Help";
-constexpr char kBugReportAddress[] = "http://bugs.tessara.example/bugreport.html";
+// The page is served by the hiscore server, which the run command starts on this port.
+constexpr char kBugReportAddress[] = "http://localhost:8080/bugreport.html";

@@ -10,7 +10,7 @@ packages=(
   # What Wine's window system and dialogs use, which it only recommends.
   fonts-wine fonts-liberation libxrender1 libxrandr2 libxi6 libxcursor1 libxcomposite1
   libxinerama1 libxfixes3 libxxf86vm1 libdbus-1-3 libgnutls30
-  pkg-config libcpp-httplib-dev libsqlite3-dev
+  libboost-dev libsqlite3-dev
   tinyproxy chromium
 )
 

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kReplyTimeoutMs = 10000;
+constexpr int kCloseTimeoutMs = 3000;
 
 bool sendAll(int sock, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -22,32 +23,63 @@ bool sendAll(int sock, std::string_view bytes) {
   return true;
 }
 
+// The length of a complete answer at the start of `reply`, or 0 while it is incomplete.
+size_t completeAnswer(const std::string& reply, bool toHead) {
+  const size_t headEnd = reply.find("\r\n\r\n");
+  if (headEnd == std::string::npos) return 0;
+  const std::string length = headerOf(reply, "Content-Length");
+  const size_t bodyBytes = toHead || length.empty() ? 0 : std::stoul(length);
+  const size_t total = headEnd + 4 + bodyBytes;
+  return reply.size() >= total ? total : 0;
+}
+
 }  // namespace
 
-std::string roundTrip(int port, const std::vector<std::string>& pieces) {
+int connectTo(int port) {
   const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string reply;
-  if (::connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    bool sent = true;
-    for (size_t index = 0; sent && index < pieces.size(); ++index) {
-      if (index > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      sent = sendAll(sock, pieces[index]);
+  if (sock >= 0 && ::connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+    return sock;
+  if (sock >= 0) ::close(sock);
+  return -1;
+}
+
+RawReply exchange(int port, const std::vector<std::string>& pieces) {
+  RawReply reply;
+  const int sock = connectTo(port);
+  if (sock < 0) return reply;
+  bool sent = true;
+  for (size_t index = 0; sent && index < pieces.size(); ++index) {
+    if (index > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sent = sendAll(sock, pieces[index]);
+  }
+  const bool head = !pieces.empty() && pieces[0].rfind("HEAD ", 0) == 0;
+  // Read even after a failed send: the server may answer and close before reading all.
+  pollfd entry{sock, POLLIN, 0};
+  char buffer[4096];
+  size_t length = 0;
+  int waitMs = kReplyTimeoutMs;
+  while (::poll(&entry, 1, waitMs) > 0) {
+    const ssize_t received = ::recv(sock, buffer, sizeof buffer, 0);
+    if (received <= 0) {
+      reply.closed = true;
+      break;
     }
-    // Read even after a failed send: the server may answer and close before reading all.
-    pollfd entry{sock, POLLIN, 0};
-    char buffer[4096];
-    while (::poll(&entry, 1, kReplyTimeoutMs) > 0) {
-      const ssize_t received = ::recv(sock, buffer, sizeof buffer, 0);
-      if (received <= 0) break;
-      reply.append(buffer, static_cast<size_t>(received));
+    reply.text.append(buffer, static_cast<size_t>(received));
+    if (length == 0 && (length = completeAnswer(reply.text, head)) != 0) {
+      if (headerOf(reply.text, "Connection") != "close") break;
+      waitMs = kCloseTimeoutMs;
     }
   }
   ::close(sock);
   return reply;
+}
+
+std::string roundTrip(int port, const std::vector<std::string>& pieces) {
+  return exchange(port, pieces).text;
 }
 
 std::string roundTrip(int port, std::string_view request) {

@@ -8,35 +8,6 @@
 
 namespace {
 
-struct LineCase {
-  const char* label;
-  std::string line;
-  std::optional<std::string> target;
-};
-
-void PrintTo(const LineCase& c, std::ostream* out) { *out << c.label; }
-
-class RequestLines : public ::testing::TestWithParam<LineCase> {};
-
-TEST_P(RequestLines, GiveTheTargetAsSent) {
-  const std::optional<std::string_view> target =
-      targetOfRequestLine(GetParam().line, "GET", "HTTP/1.1");
-  EXPECT_EQ(target ? std::optional<std::string>(*target) : std::nullopt, GetParam().target);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lines, RequestLines,
-    ::testing::Values(LineCase{"with a hash and percent",
-                               "GET /p?Op=SetScores&V=a#b%zz_1_ HTTP/1.1",
-                               "/p?Op=SetScores&V=a#b%zz_1_"},
-                      LineCase{"absolute form", "GET http://xxx.xxx.xxx:8080/p?Op=GetHTML HTTP/1.1",
-                               "http://xxx.xxx.xxx:8080/p?Op=GetHTML"},
-                      LineCase{"another method", "PUT /p HTTP/1.1", std::nullopt},
-                      LineCase{"another version", "GET /p HTTP/1.0", std::nullopt},
-                      LineCase{"doubled space", "GET  /p HTTP/1.1", std::nullopt},
-                      LineCase{"no target", "GET  HTTP/1.1", std::nullopt},
-                      LineCase{"too short", "GET HTTP/1.1", std::nullopt}));
-
 struct TargetCase {
   const char* label;
   std::string target;
@@ -61,6 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
         TargetCase{"origin form", "/ex/TessaraHST?Op=GetHTML", "/ex/TessaraHST", "Op=GetHTML"},
         TargetCase{"later question marks stay in the query", "/p?Op=SetScores&V=what?_1_", "/p",
                    "Op=SetScores&V=what?_1_"},
+        TargetCase{"a hash before a question mark cuts nothing", "/p?Op=SetScores&V=#1?_5_",
+                   "/p", "Op=SetScores&V=#1?_5_"},
         TargetCase{"no query", "/p", "/p", std::nullopt},
         TargetCase{"empty query", "/p?", "/p", ""},
         TargetCase{"nothing decoded", "/p%2Fq?V=%41", "/p%2Fq", "V=%41"},

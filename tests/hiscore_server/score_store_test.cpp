@@ -138,4 +138,58 @@ TEST_F(ScoreStoreTest, FilesThatAreNoScoreDatabaseAreRefused) {
   EXPECT_EQ(error, "not a Tessara hiscore database");
 }
 
+TEST_F(ScoreStoreTest, OneCommitStoresTablesAndReportsInTheOrderTheyCame) {
+  const std::unique_ptr<ScoreStore> store = openStore();
+  const BugReport first{"froze", "", "click", 5};
+  const BugReport second{std::string("\x1B\0\xFF", 3), "x", "", 6};
+  const std::optional<Added> added = store->add(
+      {{{tableWith("a", 100), 1}, {tableWith("a", 100), 2}, {tableWith("b", 300), 3}},
+       {first, second}});
+  ASSERT_TRUE(added);
+  EXPECT_EQ(added->rowsPerTable, (std::vector<size_t>{10, 0, 10}));
+  EXPECT_EQ(added->reportNumbers, (std::vector<int64_t>{1, 2}));
+  EXPECT_EQ(store->rowCount(), 20u);
+
+  const std::optional<std::vector<StoredReport>> reports = openStore()->reports();
+  ASSERT_TRUE(reports);
+  ASSERT_EQ(reports->size(), 2u);
+  EXPECT_EQ((*reports)[0].number, 1);
+  EXPECT_EQ((*reports)[0].report, first);
+  EXPECT_EQ((*reports)[1].report, second);
+}
+
+TEST_F(ScoreStoreTest, TheScoreboardCountsEveryRow) {
+  const std::unique_ptr<ScoreStore> store = openStore();
+  store->submit(tableWith("a", 100), 1);
+  store->submit(tableWith("b", 50), 1);
+  const std::optional<Scoreboard> board = store->scoreboard(3);
+  ASSERT_TRUE(board);
+  EXPECT_EQ(board->best.size(), 3u);
+  EXPECT_EQ(board->best[0].score, 100u);
+  EXPECT_EQ(board->totalRows, 20u);
+}
+
+// A database of the server before bug reports keeps its scores and gains the reports.
+TEST_F(ScoreStoreTest, AnOlderDatabaseGainsTheReports) {
+  openStore()->submit(tableWith("old", 100), 1);
+  sqlite3* db = nullptr;
+  sqlite3_open(kFile.c_str(), &db);
+  ASSERT_EQ(sqlite3_exec(db, "DROP TABLE reports", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+
+  const std::unique_ptr<ScoreStore> store = openStore();
+  EXPECT_EQ(store->rowCount(), 10u);
+  ASSERT_TRUE(store->add({{}, {{"x", "", "", 1}}}));
+  EXPECT_EQ(store->reports()->size(), 1u);
+}
+
+TEST_F(ScoreStoreTest, OpeningForReadingCreatesNoFile) {
+  std::string error;
+  EXPECT_EQ(ScoreStore::open("missing.sqlite", error, true), nullptr);
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(ScratchFolder::exists("missing.sqlite"));
+  openStore();
+  EXPECT_NE(ScoreStore::open(kFile, error, true), nullptr);
+}
+
 }  // namespace

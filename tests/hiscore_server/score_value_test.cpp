@@ -67,7 +67,7 @@ const std::vector<Row> kDefaultRows = {{"Anonymous", 500}, {"Anonymous", 450}, {
 
 // Every character the name box lets a player type that the request carries unusually.
 const std::vector<Row> kAwkwardRows = {
-    {"Jo Ann  Smith", 2147483647},
+    {"Jo Ann  Smith", 3000000000u},
     {"snake_case_name", 90000},
     {"mike_1987", 1987},
     {"x_5", 10},
@@ -97,7 +97,7 @@ TEST_P(GameRequestForms, AwkwardNamesReadBackRowForRow) {
   const std::optional<std::vector<ScoreRow>> rows =
       parseScoreValue(valueOfGameRequest(kAwkwardRows, GetParam().server));
   ASSERT_TRUE(rows);
-  EXPECT_EQ(*rows, sentRows({{"Jo Ann  Smith", 2147483647},
+  EXPECT_EQ(*rows, sentRows({{"Jo Ann  Smith", 3000000000u},
                              {"snake_case_name", 90000},
                              {"mike_1987", 1987},
                              {"x_5", 10},
@@ -179,6 +179,23 @@ TEST(ScoreValue, ScoresRunUpToThe32BitLimit) {
             around({{"a", 4294967295u}}, {{"j", 1}, {"k", 1}}));
 }
 
+// The game prints a score of 2^31 or more as a negative number; the row holds that number
+// modulo 2^32, and the order is that of the unsigned scores.
+TEST(ScoreValue, ScoresPrintedNegativeAreReadModulo2To32) {
+  const std::vector<Row> rows = {{"Big", 3000000000u}, {"Top", 4294967295u}, {"Half", 0x80000000u},
+                                 {"Max", 2147483647u}, {"a", 8},             {"b", 7},
+                                 {"c", 6},             {"d", 5},             {"e", 4},
+                                 {"f", 1}};
+  const std::string value = valueOf(rows);
+  EXPECT_EQ(value.substr(0, 46), "Big_-1294967296_Top_-1_Half_-2147483648_Max_21");
+  // Rows as a table holds them: highest first.
+  EXPECT_EQ(parseScoreValue(valueOf({rows[1], rows[0], rows[2], rows[3], rows[4], rows[5],
+                                     rows[6], rows[7], rows[8], rows[9]})),
+            sentRows({rows[1], rows[0], rows[2], rows[3], rows[4], rows[5], rows[6], rows[7],
+                      rows[8], rows[9]}));
+  EXPECT_EQ(parseScoreValue(value), std::nullopt);  // 3000000000 above 4294967295: rising
+}
+
 struct MalformedCase {
   const char* label;
   std::string value;
@@ -218,17 +235,16 @@ INSTANTIATE_TEST_SUITE_P(
                                                     {"j", 10}})},
         MalformedCase{"one score rising", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_2_"},
         MalformedCase{"score 0", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_0_"},
-        MalformedCase{"score printed negative by the game", valueOf({{"a", 0x80000000u},
-                                                                     {"b", 8},
-                                                                     {"c", 7},
-                                                                     {"d", 6},
-                                                                     {"e", 5},
-                                                                     {"f", 4},
-                                                                     {"g", 3},
-                                                                     {"h", 2},
-                                                                     {"i", 1},
-                                                                     {"j", 1}})},
         MalformedCase{"plus sign", "a_+9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_1_"},
+        MalformedCase{"minus zero", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_-0_"},
+        MalformedCase{"minus alone", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_-_"},
+        MalformedCase{"negative with a leading zero", "a_-01_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_1_"},
+        // A signed 32-bit print goes no lower than -2147483648.
+        MalformedCase{"below what 32 bits print",
+                      "a_-2147483649_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_1_"},
+        MalformedCase{"two minus signs", "a_--9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_1_"},
+        // 3000000000 (sent as -1294967296) above 4294967295 (sent as -1): rising.
+        MalformedCase{"negative scores rising", "a_-1294967296_b_-1_" + kTail + "j_1_"},
         MalformedCase{"leading zero", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_01_"},
         MalformedCase{"over 32 bits", "a_4294967296_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_1_"},
         MalformedCase{"non-digits", "a_9_b_8_c_7_d_6_e_5_f_4_g_3_h_2_i_1_j_x1_"},

@@ -42,7 +42,7 @@ bool validUtf8(const std::string& text) {
 }
 
 TEST(ScoreboardPage, NamesAreShownAsTextNeverAsMarkup) {
-  const std::string page = renderScoreboardPage({{"<b>x</b>&amp;", 10, 0}, {"\"'><script>", 9, 0}});
+  const std::string page = renderScoreboardPage({{"<b>x</b>&amp;", 10, 0}, {"\"'><script>", 9, 0}}, 2);
   EXPECT_NE(page.find("&lt;b&gt;x&lt;/b&gt;&amp;amp;"), std::string::npos);
   EXPECT_NE(page.find("&quot;&#39;&gt;&lt;script&gt;"), std::string::npos);
   EXPECT_EQ(page.find("<b>"), std::string::npos);
@@ -50,17 +50,17 @@ TEST(ScoreboardPage, NamesAreShownAsTextNeverAsMarkup) {
 }
 
 TEST(ScoreboardPage, ColonsAreShownAsTheSpacesTheyStandFor) {
-  const std::string page = renderScoreboardPage({{"Jo:Ann::Smith", 10, 0}});
+  const std::string page = renderScoreboardPage({{"Jo:Ann::Smith", 10, 0}}, 1);
   EXPECT_NE(page.find(">Jo Ann  Smith<"), std::string::npos);
 }
 
 TEST(ScoreboardPage, EveryByteOfANameGivesValidUtf8) {
   std::string allBytes;
   for (int byte = 0; byte < 256; ++byte) allBytes += static_cast<char>(byte);
-  const std::string page = renderScoreboardPage({{allBytes, 1, 0}});
+  const std::string page = renderScoreboardPage({{allBytes, 1, 0}}, 1);
   EXPECT_TRUE(validUtf8(page));
   // The name adds no markup: the page has as many tags as one with a plain name.
-  EXPECT_EQ(countOf(page, "<"), countOf(renderScoreboardPage({{"plain", 1, 0}}), "<"));
+  EXPECT_EQ(countOf(page, "<"), countOf(renderScoreboardPage({{"plain", 1, 0}}, 1), "<"));
 }
 
 TEST(ScoreboardPage, NamesAreReadInWindows1252) {
@@ -72,7 +72,7 @@ TEST(ScoreboardPage, NamesAreReadInWindows1252) {
 
 TEST(ScoreboardPage, EqualScoresShareTheirRank) {
   const std::string page =
-      renderScoreboardPage({{"a", 900, 0}, {"b", 500, 0}, {"c", 500, 0}, {"d", 100, 0}});
+      renderScoreboardPage({{"a", 900, 0}, {"b", 500, 0}, {"c", 500, 0}, {"d", 100, 0}}, 4);
   const size_t a = page.find(">1.<");
   const size_t b = page.find(">2.<");
   const size_t c = page.find(">2.<", b + 1);
@@ -82,14 +82,14 @@ TEST(ScoreboardPage, EqualScoresShareTheirRank) {
 }
 
 TEST(ScoreboardPage, ShowsScoreAndFirstSubmissionInUtc) {
-  const std::string page = renderScoreboardPage({{"a", 4294967295u, 1700000000}});
+  const std::string page = renderScoreboardPage({{"a", 4294967295u, 1700000000}}, 1);
   EXPECT_NE(page.find(">4294967295<"), std::string::npos);
   EXPECT_NE(page.find("<time datetime=\"2023-11-14T22:13:20Z\">2023-11-14 22:13</time>"),
             std::string::npos);
 }
 
 TEST(ScoreboardPage, IsAStandaloneHtml5PageInUtf8) {
-  const std::string page = renderScoreboardPage({});
+  const std::string page = renderScoreboardPage({}, 0);
   EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"en\">", 0), 0u);
   EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
   EXPECT_NE(page.find("No scores yet."), std::string::npos);
@@ -102,10 +102,20 @@ TEST(ScoreboardPage, IsAStandaloneHtml5PageInUtf8) {
 TEST(ScoreboardPage, HasOneRowPerScore) {
   std::vector<StoredScore> rows;
   for (uint32_t row = 0; row < kScoreboardRows; ++row) rows.push_back({"p", 1000 - row, 0});
-  const std::string page = renderScoreboardPage(rows);
+  const std::string page = renderScoreboardPage(rows, 12345);
   EXPECT_EQ(countOf(page, "<tr>"), kScoreboardRows + 1);  // and the heading row
   EXPECT_EQ(page.find("No scores yet."), std::string::npos);
   EXPECT_NE(page.find(">100.<"), std::string::npos);
+  EXPECT_NE(page.find("The best 100 of 12,345 rows"), std::string::npos);
+}
+
+TEST(ScoreboardPage, SaysHowManyRowsThereAre) {
+  const std::vector<StoredScore> rows = {{"a", 9, 0}, {"b", 8, 0}};
+  EXPECT_NE(renderScoreboardPage(rows, 2).find("All 2 rows sent"), std::string::npos);
+  EXPECT_NE(renderScoreboardPage({{"a", 9, 0}}, 1).find("All 1 row sent"), std::string::npos);
+  EXPECT_NE(renderScoreboardPage(rows, 1000000).find("The best 2 of 1,000,000 rows"),
+            std::string::npos);
+  EXPECT_EQ(renderScoreboardPage({}, 0).find(" rows sent"), std::string::npos);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,15 @@ TEST(ServerOptions, EveryOptionTakesItsValueInEitherSpelling) {
   }
 }
 
+TEST(ServerOptions, ReportsAskForTheListInsteadOfServing) {
+  EXPECT_FALSE(parseServerOptions({}).options.listReports);
+  const OptionsOutcome outcome = parseServerOptions({"--reports", "--database", "x.sqlite"});
+  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Run);
+  EXPECT_TRUE(outcome.options.listReports);
+  EXPECT_EQ(outcome.options.database, "x.sqlite");
+  EXPECT_NE(usageText().find("--reports"), std::string::npos);
+}
+
 TEST(ServerOptions, PortRunsFromZeroTo65535) {
   EXPECT_EQ(parseServerOptions({"--port", "0"}).options.port, 0);
   EXPECT_EQ(parseServerOptions({"--port", "65535"}).options.port, 65535);
@@ -41,6 +52,28 @@ TEST(ServerOptions, HelpWinsOverEverythingElse) {
   EXPECT_EQ(parseServerOptions({"--port", "1", "--help", "--bogus"}).kind,
             OptionsOutcome::Kind::Help);
   EXPECT_NE(usageText().find("--database FILE"), std::string::npos);
+}
+
+// The unit in the repository starts the program with options that it takes, and keeps the
+// database in the unit's state directory.
+TEST(ServerOptions, TheSystemdUnitStartsTheServerWithValidOptions) {
+  std::ifstream unit(TESSARA_SYSTEMD_UNIT);
+  ASSERT_TRUE(unit) << TESSARA_SYSTEMD_UNIT;
+  std::string line;
+  std::vector<std::string> arguments;
+  std::string stateDirectory;
+  while (std::getline(unit, line)) {
+    if (line.rfind("StateDirectory=", 0) == 0) stateDirectory = line.substr(15);
+    if (line.rfind("ExecStart=", 0) != 0) continue;
+    std::istringstream words(line.substr(10));
+    for (std::string word; words >> word;) arguments.push_back(word);
+  }
+  ASSERT_FALSE(arguments.empty());
+  EXPECT_EQ(arguments.front(), "/usr/local/bin/tessara-hiscore-server");
+  const OptionsOutcome outcome = parseServerOptions({arguments.begin() + 1, arguments.end()});
+  ASSERT_EQ(outcome.kind, OptionsOutcome::Kind::Run) << outcome.error;
+  EXPECT_FALSE(outcome.options.listReports);
+  EXPECT_EQ(outcome.options.database.rfind("/var/lib/" + stateDirectory + "/", 0), 0u);
 }
 
 struct BadCase {
@@ -71,6 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadCase{"relative path", {"--path", "hst"}, "--path"},
                       BadCase{"path with a query", {"--path", "/hst?x"}, "--path"},
                       BadCase{"empty database", {"--database="}, "--database"},
-                      BadCase{"empty address", {"--address", ""}, "--address"}));
+                      BadCase{"empty address", {"--address", ""}, "--address"},
+                      BadCase{"reports with a value", {"--reports=yes"}, "--reports"}));
 
 }  // namespace

@@ -27,7 +27,10 @@ std::string readAll(int fd) {
 
 }  // namespace
 
-ServerProcess::ServerProcess(const std::vector<std::string>& arguments) {
+ServerProcess::ServerProcess(const std::vector<std::string>& arguments)
+    : ServerProcess(TESSARA_HISCORE_SERVER, arguments) {}
+
+ServerProcess::ServerProcess(const std::string& program, const std::vector<std::string>& arguments) {
   int out[2];
   int err[2];
   if (::pipe(out) != 0 || ::pipe(err) != 0) return;
@@ -38,7 +41,6 @@ ServerProcess::ServerProcess(const std::vector<std::string>& arguments) {
     ::close(out[0]);
     ::close(err[0]);
     std::vector<char*> argv;
-    const std::string program = TESSARA_HISCORE_SERVER;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
       argv.push_back(const_cast<char*>(argument.c_str()));
@@ -77,6 +79,7 @@ std::string ServerProcess::firstLine() {
   }
   const size_t end = text.find('\n');
   line_ = end == std::string::npos ? std::string() : text.substr(0, end);
+  if (end != std::string::npos) afterLine_ = text.substr(end + 1);
   return line_;
 }
 
@@ -109,3 +112,8 @@ int ServerProcess::wait() {
 }
 
 std::string ServerProcess::errorOutput() { return readAll(err_); }
+
+std::string ServerProcess::remainingOutput() {
+  firstLine();
+  return afterLine_ + readAll(out_);
+}

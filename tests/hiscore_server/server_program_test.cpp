@@ -6,11 +6,19 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "hiscores/hiscore_table.h"
 #include "hiscores/score_request.h"
 #include "raw_client.h"
+#include "score_store.h"
 #include "scratch_folder.h"
 #include "server_process.h"
 
@@ -120,6 +128,79 @@ TEST_F(ServerProgram, HelpAndBadOptions) {
   EXPECT_EQ(bad.wait(), 2);
   EXPECT_THAT(bad.errorOutput(), HasSubstr("--port"));
   EXPECT_FALSE(ScratchFolder::exists("tessara-hiscores.sqlite"));
+}
+
+// Many players at once and a kill in the middle: every submission answered with 200 was
+// committed with the others of its commit before the answer, so each of its rows is there.
+TEST_F(ServerProgram, NoAnsweredSubmissionIsLostToAKillUnderLoad) {
+  constexpr int kPlayers = 16;
+  std::vector<std::vector<int>> answered(kPlayers);
+  {
+    ServerProcess server({"--port", "0", "--database", "killed.sqlite"});
+    ASSERT_NE(server.port(), 0) << server.errorOutput();
+    const int port = server.port();
+    std::atomic<bool> killed{false};
+    std::vector<std::thread> players;
+    for (int player = 0; player < kPlayers; ++player) {
+      players.emplace_back([&, player] {
+        for (int round = 0; !killed && round < 10000; ++round) {
+          HiscoreTable table(kHiscoreRows);
+          table.fillDefaultTable();
+          table.insert(1000, "p" + std::to_string(player) + "r" + std::to_string(round));
+          const std::string request =
+              buildScoreRequest(table, ScoreServer{false, "xxx.xxx.xxx", 8080, kPath}).value();
+          if (statusOf(roundTrip(port, request)) == 200) answered[player].push_back(round);
+        }
+      });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(server.stop(SIGKILL), 128 + SIGKILL);
+    killed = true;
+    for (std::thread& player : players) player.join();
+  }
+  std::string error;
+  const std::unique_ptr<ScoreStore> store = ScoreStore::open("killed.sqlite", error);
+  ASSERT_TRUE(store) << error;
+  const std::optional<std::vector<StoredScore>> rows = store->best(1000000);
+  ASSERT_TRUE(rows);
+  std::set<std::string> stored;
+  for (const StoredScore& row : *rows) stored.insert(row.name);
+  size_t answers = 0;
+  for (int player = 0; player < kPlayers; ++player) {
+    for (const int round : answered[player]) {
+      ++answers;
+      EXPECT_EQ(stored.count("p" + std::to_string(player) + "r" + std::to_string(round)), 1u);
+    }
+  }
+  EXPECT_GT(answers, 0u);
+  std::printf("%zu answered submissions, all of them stored\n", answers);
+}
+
+TEST_F(ServerProgram, ReportsSentOnThePageArePrintedWithReports) {
+  {
+    ServerProcess server({"--port", "0", "--database", "reports.sqlite"});
+    ASSERT_NE(server.port(), 0) << server.errorOutput();
+    const std::string body = "happened=It+froze%1B%5B2J&expected=&steps=Expert%0D%0Aclick";
+    const std::string reply = roundTrip(
+        server.port(), "POST /bugreport.html HTTP/1.1\r\nHost: x\r\nContent-Type: "
+                       "application/x-www-form-urlencoded\r\nContent-Length: " +
+                           std::to_string(body.size()) + "\r\n\r\n" + body);
+    ASSERT_EQ(statusOf(reply), 200) << reply;
+    EXPECT_EQ(server.stop(SIGTERM), 0);
+  }
+  ServerProcess listing({"--reports", "--database", "reports.sqlite"});
+  EXPECT_EQ(listing.wait(), 0) << listing.errorOutput();
+  EXPECT_THAT(listing.firstLine(), MatchesRegex("Report 1, received .* UTC"));
+  const std::string rest = listing.remainingOutput();
+  EXPECT_THAT(rest, HasSubstr("What happened:\n  It froze\xEF\xBF\xBD[2J\n"));
+  EXPECT_THAT(rest, HasSubstr("Steps:\n  Expert\n  click\n"));
+}
+
+TEST_F(ServerProgram, ReportsOfAMissingDatabaseAreAnErrorAndCreateNothing) {
+  ServerProcess listing({"--reports", "--database", "none.sqlite"});
+  EXPECT_EQ(listing.wait(), 1);
+  EXPECT_THAT(listing.errorOutput(), HasSubstr("cannot read the database none.sqlite"));
+  EXPECT_FALSE(ScratchFolder::exists("none.sqlite"));
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ import time
 
 import help_scenario
 import online_scenario
+import pages_scenario
 import play_scenarios
+import texts_scenario
 import win_scenario
 from desktop import Failure, Screen, end_processes, marked_processes, prepare_wine_run
 from session import Checks, Session
@@ -36,6 +38,8 @@ SCENARIOS = {
     "win": [win_scenario.win_novice],
     "online": [online_scenario.submit_hiscores],
     "help": [help_scenario.help_and_about],
+    "pages": [pages_scenario.pages_reach_browser],
+    "texts": [texts_scenario.texts_whole],
 }
 
 

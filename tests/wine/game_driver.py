@@ -24,6 +24,7 @@ import sys
 import time
 
 import help_scenario
+import installer_scenario
 import online_scenario
 import pages_scenario
 import play_scenarios
@@ -40,6 +41,7 @@ SCENARIOS = {
     "help": [help_scenario.help_and_about],
     "pages": [pages_scenario.pages_reach_browser],
     "texts": [texts_scenario.texts_whole],
+    "installer": [installer_scenario.install_play_uninstall],
 }
 
 
@@ -60,6 +62,7 @@ def main():
     parser.add_argument("--texts", required=True, help="window_texts.exe")
     parser.add_argument("--bitmaps", required=True, help="folder of the generated bitmaps")
     parser.add_argument("--work", required=True, help="scratch folder, emptied first")
+    parser.add_argument("--packages", help="the Windows packages' path without .exe or .zip")
     parser.add_argument("--scenarios", nargs="+", choices=sorted(SCENARIOS),
                         default=sorted(SCENARIOS), help="groups of scenarios to run")
     args = parser.parse_args()

@@ -17,7 +17,8 @@ wine_prefix_ready() {
 # to come. The services are started here with their output going nowhere: started by the
 # first test binary instead, they would hold its output pipe open and the test would hang.
 start_wine_server() {
-  wineserver -p
+  # A server that one is already keeping for this prefix serves as well.
+  wineserver -p 2>/dev/null || true
   wineboot </dev/null >/dev/null 2>&1 || true
 }
 

@@ -54,7 +54,7 @@ MF_CHECKED = 0x0008
 MF_POPUP = 0x0010
 MF_END = 0x0080
 
-RT_ICON, RT_BITMAP, RT_MENU, RT_DIALOG, RT_GROUP_ICON = 3, 2, 4, 5, 14
+RT_ICON, RT_BITMAP, RT_MENU, RT_DIALOG, RT_GROUP_ICON, RT_VERSION = 3, 2, 4, 5, 14, 16
 
 NO_ID = -1
 CONTROL_ATOMS = {0x80: "BUTTON", 0x81: "EDIT", 0x82: "STATIC",
@@ -485,8 +485,59 @@ def check_pictures(report, resources):
                  placeholder_icon_image(), resources.get((RT_ICON, icon_id)))
 
 
+def version_nodes(data, pos=0):
+    """The nodes of a version resource, (key, value, children), from pos on: each node is a
+    length, a value length, a type (1 for text values), its key, then its value and its
+    children, every part 32-bit aligned."""
+    nodes = []
+    while pos + 6 <= len(data):
+        length, value_length, kind = struct.unpack_from("<HHH", data, pos)
+        if length == 0:
+            break
+        reader = Reader(data, pos + 6)
+        key = reader.text()
+        reader.align()
+        if kind == 1:
+            value = data[reader.pos:reader.pos + 2 * value_length].decode("utf-16-le")
+            value = value.rstrip("\0")
+            reader.pos += 2 * value_length
+        else:
+            value = data[reader.pos:reader.pos + value_length]
+            reader.pos += value_length
+        reader.align()
+        children = version_nodes(data[:pos + length], reader.pos)
+        nodes.append((key, value, children))
+        pos = (pos + length + 3) & ~3
+    return nodes
+
+
+def check_version(report, resources, version):
+    """The version resource: the numbers and texts of the version that the project builds."""
+    body = resources.get((RT_VERSION, 1))
+    if body is None:
+        report.fail("the version resource is missing")
+        return
+    (key, fixed, children), = version_nodes(body)
+    report.check("version resource key", "VS_VERSION_INFO", key)
+    numbers = [int(n) for n in version.split(".")] + [0, 0, 0]
+    expected = (numbers[0] << 16 | numbers[1], numbers[2] << 16 | numbers[3])
+    signature, _, file_ms, file_ls, product_ms, product_ls, _, flags, _, file_type = \
+        struct.unpack_from("<10I", fixed)
+    report.check("version signature", hex(0xFEEF04BD), hex(signature))
+    report.check("file version numbers", expected, (file_ms, file_ls))
+    report.check("product version numbers", expected, (product_ms, product_ls))
+    report.check("version flags (a release build)", 0, flags)
+    report.check("file type (an application)", 1, file_type)
+    strings = {name: value for block_key, _, tables in children if block_key == "StringFileInfo"
+               for _, _, values in tables for name, value, _ in values}
+    report.check("version texts", {"CompanyName": "Hexwright", "FileDescription": "Tessara",
+                                   "FileVersion": version, "InternalName": "tessara",
+                                   "OriginalFilename": "tessara.exe", "ProductName": "Tessara",
+                                   "ProductVersion": version}, strings)
+
+
 def check_inventory(report, resources):
-    expected = {(RT_MENU, "TESSARA"), (RT_GROUP_ICON, ICON_GROUP_ID)}
+    expected = {(RT_MENU, "TESSARA"), (RT_GROUP_ICON, ICON_GROUP_ID), (RT_VERSION, 1)}
     expected |= {(RT_DIALOG, d) for d in DIALOGS}
     expected |= {(RT_BITMAP, b) for b in BITMAP_IDS}
     actual = {key for key in resources if key[0] != RT_ICON}
@@ -565,7 +616,7 @@ def run_windres(report, windres, rc, pictures, output_format, output):
     return result.returncode == 0
 
 
-def check_all(report, rc, header, windres, compilers):
+def check_all(report, rc, header, windres, compilers, version):
     with tempfile.TemporaryDirectory(prefix="tessara-rc-") as work:
         pictures = os.path.join(work, "pictures")
         os.mkdir(pictures)
@@ -580,6 +631,7 @@ def check_all(report, rc, header, windres, compilers):
             for dialog_id in sorted(DIALOGS):
                 check_dialog(report, resources, dialog_id)
             check_pictures(report, resources)
+            check_version(report, resources, version)
         check_header_defines(report, header)
         check_header_cpp(report, header, compilers, work)
 
@@ -625,6 +677,10 @@ MUTANTS = [
      'IDB_BIG_COVERED      BITMAP "bitmap_103.bmp"'),
     ("missing bitmap", "rc", 'IDB_SEGMENT_V_LIT    BITMAP "bitmap_137.bmp"\n', ""),
     ("icon id", "rc", 'IDI_TESSARA          ICON', '127                  ICON'),
+    ("file version", "rc", "FILEVERSION     1, 9, 0, 0", "FILEVERSION     1, 8, 0, 0"),
+    ("version text", "rc", 'VALUE "ProductVersion",   "1.9"', 'VALUE "ProductVersion",   "1.9.0"'),
+    ("file name in the version", "rc", '"tessara.exe"', '"Tessara.exe"'),
+    ("debug build flag", "rc", "FILEFLAGS       0", "FILEFLAGS       VS_FF_DEBUG"),
     ("header id", "header", "#define IDC_TABLE_ROW_6            1017",
      "#define IDC_TABLE_ROW_6            1016"),
     ("header extra name", "header", "#define IDC_ABOUT_OK               1022",
@@ -641,7 +697,7 @@ EQUIVALENTS = [
 ]
 
 
-def run_mutants(report, rc, header, windres, compilers):
+def run_mutants(report, rc, header, windres, compilers, version):
     originals = {"rc": rc, "header": header}
     cases = [(case, True) for case in MUTANTS] + [(case, False) for case in EQUIVALENTS]
     for (what, target, old, new), must_fail in cases:
@@ -659,7 +715,7 @@ def run_mutants(report, rc, header, windres, compilers):
             with open(copies[target], "w") as f:
                 f.write(text.replace(old, new))
             inner = Report(verbose=False)
-            check_all(inner, copies["rc"], copies["header"], windres, compilers)
+            check_all(inner, copies["rc"], copies["header"], windres, compilers, version)
             if bool(inner.failed) == must_fail:
                 report.passed += 1
             elif must_fail:
@@ -675,15 +731,17 @@ def main():
     parser.add_argument("--windres", default="x86_64-w64-mingw32-windres")
     parser.add_argument("--mingw-cxx", default="x86_64-w64-mingw32-g++-posix")
     parser.add_argument("--host-cxx", default="c++")
+    parser.add_argument("--version", required=True,
+                        help="the project's version, which the version resource must carry")
     parser.add_argument("--mutants", action="store_true",
                         help="check that known mistakes are detected and harmless rewrites are not")
     args = parser.parse_args()
     compilers = [(args.mingw_cxx, True), (args.host_cxx, False)]
     report = Report()
     if args.mutants:
-        run_mutants(report, args.rc, args.header, args.windres, compilers)
+        run_mutants(report, args.rc, args.header, args.windres, compilers, args.version)
     else:
-        check_all(report, args.rc, args.header, args.windres, compilers)
+        check_all(report, args.rc, args.header, args.windres, compilers, args.version)
     print("%d passed, %d failed" % (report.passed, report.failed))
     return 1 if report.failed else 0
 

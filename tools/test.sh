@@ -6,7 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSARA_BUILD_DIR:-$root/build}
 jobs=$(nproc)
 
-"$root/tools/install-deps.sh"
+"$root/tools/install-deps.sh" test
 
 configure_and_build() {
   local folder=$1

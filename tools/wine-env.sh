@@ -1,23 +1,24 @@
 # Sourced by the scripts that run Windows binaries: a private Wine prefix inside the build
-# folder, no debug chatter, and no installer dialog for the .NET and HTML runtimes.
+# folder (prepared by wine-prefix.sh), no debug chatter, and no installer dialog for the
+# .NET and HTML runtimes.
 # Expects $windows_build to name the Windows build folder.
 export WINEPREFIX="$windows_build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+wine_env_tools=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Creates the prefix on first use and keeps its fonts and browser settings current.
 wine_prefix_ready() {
-  if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    echo "Preparing the Wine prefix in $WINEPREFIX"
-    wineboot --init </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-  fi
+  "$wine_env_tools/wine-prefix.sh"
 }
 
 # Keeps one Wine server, with its background services, up for all the Windows processes
 # to come. The services are started here with their output going nowhere: started by the
 # first test binary instead, they would hold its output pipe open and the test would hang.
 start_wine_server() {
-  wineserver -p
+  # A server that one is already keeping for this prefix serves as well.
+  wineserver -p 2>/dev/null || true
   wineboot </dev/null >/dev/null 2>&1 || true
 }
 

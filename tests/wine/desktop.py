@@ -15,6 +15,11 @@ import zlib
 # can be found by its environment and ended by its id.
 RUN_MARKER = "TESSARA_WINE_RUN"
 
+# Creates the Wine prefix on first use and gives it the fonts and browser settings that the
+# run script gives it.
+PREPARE_PREFIX = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                              "wine-prefix.sh")
+
 # Wine's own services outlive the programs by design; the persistent server owns them.
 WINE_SERVICES = {"wineserver", "wineserver64", "services.exe", "winedevice.exe",
                  "plugplay.exe", "explorer.exe", "svchost.exe", "rpcss.exe", "conhost.exe"}
@@ -204,16 +209,14 @@ def environment_for(args):
 
 def prepare_wine_run(args):
     """A display (started here when none is given), the run's marker token and the Wine
-    environment, exported to this process too; the Wine prefix is made on first use."""
+    environment, exported to this process too; the Wine prefix is made ready first."""
     display = None if os.environ.get("DISPLAY") else start_display()
     token = "%d-%d" % (os.getpid(), time.time())
     environment = environment_for(args)
     environment[RUN_MARKER] = token
     os.environ.update({k: environment[k]
                        for k in ("WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES", RUN_MARKER)})
-    if not os.path.exists(os.path.join(environment["WINEPREFIX"], "system.reg")):
-        run(["wineboot", "--init"], timeout=180, check=False)
-        run(["wineserver", "-w"], timeout=60, check=False)
+    run([PREPARE_PREFIX], timeout=240)
     return display, token, environment
 
 
@@ -276,6 +279,9 @@ def wait_window(title, timeout=15, dialog=None):
 class Control:
     def __init__(self, ident, kind, rect, text):
         self.id, self.kind, self.rect, self.text = ident, kind, rect, text
+        # Where the text is drawn, how many of its characters fit there (-1: unknown), and
+        # how a static text lines up ("left", "centre", "right"; "-": not a static text).
+        self.room, self.fitting, self.alignment = rect, -1, "-"
 
     def centre(self):
         left, top, right, bottom = self.rect
@@ -316,6 +322,10 @@ class WindowTexts:
                 rect = tuple(int(v) for v in fields[3:7])
                 windows[-1][1].all.append(Control(int(fields[1]), fields[2], rect,
                                                   _unescape(fields[7])))
+            elif fields[0] == "room" and len(fields) == 8 and windows and windows[-1][1].all:
+                control = windows[-1][1].all[-1]
+                control.room = tuple(int(v) for v in fields[2:6])
+                control.fitting, control.alignment = int(fields[6]), fields[7]
         for window_kind, controls in windows:
             if kind is None or window_kind == kind:
                 return controls

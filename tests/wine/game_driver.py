@@ -25,8 +25,11 @@ import time
 
 import fit_scenarios
 import help_scenario
+import installer_scenario
 import online_scenario
+import pages_scenario
 import play_scenarios
+import texts_scenario
 import win_scenario
 from desktop import Failure, Screen, end_processes, marked_processes, prepare_wine_run
 from session import Checks, Session
@@ -38,6 +41,9 @@ SCENARIOS = {
     "online": [online_scenario.submit_hiscores],
     "help": [help_scenario.help_and_about],
     "fit": [fit_scenarios.largest_boards, fit_scenarios.narrow_boards],
+    "pages": [pages_scenario.pages_reach_browser],
+    "texts": [texts_scenario.texts_whole],
+    "installer": [installer_scenario.install_play_uninstall],
 }
 
 
@@ -58,6 +64,7 @@ def main():
     parser.add_argument("--texts", required=True, help="window_texts.exe")
     parser.add_argument("--bitmaps", required=True, help="folder of the generated bitmaps")
     parser.add_argument("--work", required=True, help="scratch folder, emptied first")
+    parser.add_argument("--packages", help="the Windows packages' path without .exe or .zip")
     parser.add_argument("--scenarios", nargs="+", choices=sorted(SCENARIOS),
                         default=sorted(SCENARIOS), help="groups of scenarios to run")
     args = parser.parse_args()

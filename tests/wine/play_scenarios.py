@@ -13,9 +13,15 @@ def quit_from_level_dialog(session):
     folder = session.folder("quit")
     program = session.start(folder)
     dialog = program.level_dialog()
-    session.checks.check(abs(dialog.width / dialog.height - 248 / 146) < 0.05,
-                         "the level dialog appears at start-up with its template's "
-                         "proportions (%s)" % dialog)
+    # Dialog units scale by the dialog font's character size, which differs across and down:
+    # the Quit Game button, 64 by 13 units, gives the scale.
+    left, top, right, bottom = session.texts.wait("", "#32770")[1032].rect
+    scale_x, scale_y = (right - left) / 64, (bottom - top) / 13
+    session.checks.check(abs(dialog.width / scale_x - 248) < 8
+                         and abs(dialog.height / scale_y - 146) < 8,
+                         "the level dialog appears at start-up with its template's size of "
+                         "248 by 146 units (%s, %.2f by %.2f pixels a unit)"
+                         % (dialog, scale_x, scale_y))
     session.checks.check(not [w for w in program.windows() if w.name == "Tessara"],
                          "the main window is not shown while the first level dialog is open")
     Screen.grab().save_png(os.path.join(folder, "level_dialog.png"),

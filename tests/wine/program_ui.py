@@ -12,6 +12,7 @@ NO_ONLINE = "No Online HST"
 SET_PROXY = "Set proxy"
 SET_SERVER = "Set Server"
 MISSING_HELP = "Missing Help"
+PROBLEM = "PROBLEM"
 ABOUT = "Tessara"
 DIALOG_CLASS = "#32770"
 
@@ -20,6 +21,8 @@ TABLE_SUBMIT = 1029
 ABOUT_OK = 1022
 PROXY_USE, PROXY_ADDRESS, PROXY_PORT, PROXY_OK = 1037, 1039, 1024, 1
 SERVER_ADDRESS, SERVER_PORT, SERVER_PATH, SERVER_OK = 1040, 1041, 1042, 1
+CANCEL = 2
+PLAY_CUSTOM = 1006
 
 # (rank label, row text, marker) of each table row, best row first.
 TABLE_ROWS = list(zip([1036, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054],
@@ -30,8 +33,10 @@ TABLE_ROWS = list(zip([1036, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 105
 # pop-up with its first item selected.
 MENU = {
     "view local hiscores": ["alt+f", "Right", "Return"],
+    "view online hiscores": ["alt+f", "Right", "Down", "Return"],
     "set hiscore server": ["alt+f", "Right", "Down", "Down", "Return"],
     "set proxy server": ["alt+f", "Right", "Down", "Down", "Down", "Return"],
+    "report a bug": ["alt+f", "Right", "Right", "Return"],
     "how to play": ["alt+f", "Right", "Right", "Down", "Return"],
     "about": ["alt+f", "Right", "Right", "Down", "Down", "Return"],
     "exit": ["alt+f", "x"],

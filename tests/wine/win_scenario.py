@@ -11,6 +11,7 @@ from board_oracle import Board, seed_for
 from board_view import NOVICE, Layout, Tiles
 from desktop import Failure, Screen, click, click_all, keys, retype, wait_for, wait_window
 from session import settings_text, write_settings
+from whole_texts import check_whole
 
 PLAYER = "Ada Lovelace"
 DIFFICULTY = 1
@@ -116,8 +117,10 @@ def win_novice(session):
     keys(dialog, "Return")
 
     box = wait_window(ui.WELL_DONE)
-    text = ui.message_text(session.texts.wait(ui.WELL_DONE))
+    controls = session.texts.wait(ui.WELL_DONE)
+    text = ui.message_text(controls)
     session.snapshot(folder, "well_done", box)
+    check_whole(checks, controls, "WELL DONE")
     shown_score = re.fullmatch(r"Your score was (\d+)", text)
     score = int(shown_score.group(1)) if shown_score else None
     # The game ran from its build to the tick after the last click.

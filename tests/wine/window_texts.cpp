@@ -4,8 +4,9 @@
 //
 //   window_texts.exe TITLE
 //
-// One line per window, "window CLASS LEFT TOP RIGHT BOTTOM", followed by one line per
-// control, "control ID CLASS LEFT TOP RIGHT BOTTOM TEXT". Texts are escaped: \n, \r, \t,
+// One line per window, "window CLASS LEFT TOP RIGHT BOTTOM", followed by two lines per
+// control, "control ID CLASS LEFT TOP RIGHT BOTTOM TEXT" and "room ID LEFT TOP RIGHT BOTTOM
+// FITTING ALIGNMENT" (where and how its text is drawn; see printTextRoom). Texts are escaped: \n, \r, \t,
 // \\ and \xHH for other bytes outside printable ASCII. Exit status 0 when a window was
 // found, 1 when none was, 2 on a usage error.
 
@@ -62,10 +63,53 @@ void printRect(HWND window) {
   std::printf(" %ld %ld %ld %ld", r.left, r.top, r.right, r.bottom);
 }
 
+// How a static control lines up its text: "left", "centre" or "right"; "-" for other
+// controls and for statics that show a picture.
+const char* staticAlignment(HWND control) {
+  if (classOf(control) != "Static") return "-";
+  switch (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) {
+    case SS_LEFT:
+    case SS_LEFTNOWORDWRAP:
+    case SS_SIMPLE:
+      return "left";
+    case SS_CENTER:
+      return "centre";
+    case SS_RIGHT:
+      return "right";
+    default:
+      return "-";
+  }
+}
+
+// The rectangle the control draws its text in, on the screen: an edit control's formatting
+// rectangle, any other control's client area. An edit control also says how many characters
+// of its text fit in that rectangle, measured with its own font; other controls give -1.
+void printTextRoom(HWND control) {
+  RECT room{};
+  long fitting = -1;
+  DWORD_PTR answer = 0;
+  if (classOf(control) == "Edit" &&
+      SendMessageTimeoutA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room),
+                          SMTO_ABORTIFHUNG, 2000, &answer)) {
+    // The character nearest the last column of the room: past the end when the text fits.
+    if (SendMessageTimeoutA(control, EM_CHARFROMPOS, 0,
+                            MAKELPARAM(room.right - 1, (room.top + room.bottom) / 2),
+                            SMTO_ABORTIFHUNG, 2000, &answer)) {
+      fitting = LOWORD(answer);
+    }
+  } else {
+    GetClientRect(control, &room);
+  }
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&room), 2);
+  std::printf("room %d %ld %ld %ld %ld %ld %s\n", GetDlgCtrlID(control), room.left, room.top,
+              room.right, room.bottom, fitting, staticAlignment(control));
+}
+
 BOOL CALLBACK printControl(HWND control, LPARAM) {
   std::printf("control %d %s", GetDlgCtrlID(control), classOf(control).c_str());
   printRect(control);
   std::printf(" %s\n", escaped(textOf(control)).c_str());
+  printTextRoom(control);
   return TRUE;
 }
 

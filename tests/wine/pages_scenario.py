@@ -8,7 +8,7 @@ import urllib.parse
 import program_ui as ui
 from session import settings_text, write_settings
 
-BUG_REPORT = "http://bugs.tessara.example/bugreport.html"
+BUG_REPORT = "http://localhost:8080/bugreport.html"
 SERVLET = "/examples/servlet/TessaraHST"
 
 

@@ -3,6 +3,7 @@
 Every wait is bounded; every process the tests start is ended by its id.
 """
 
+import collections
 import os
 import re
 import signal
@@ -30,14 +31,23 @@ class Failure(Exception):
 
 
 class Screen:
-    """One screenshot of the whole display."""
+    """One screenshot of the whole display, or a picture read from a file."""
 
     def __init__(self, width, height, data):
         self.width, self.height, self.data = width, height, data
 
     @staticmethod
     def grab():
-        ppm = run(["import", "-window", "root", "-depth", "8", "ppm:-"], binary=True)
+        return Screen.from_ppm(run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                                   binary=True))
+
+    @staticmethod
+    def load(path):
+        """A picture file read as a screen."""
+        return Screen.from_ppm(run(["convert", path, "-depth", "8", "ppm:-"], binary=True))
+
+    @staticmethod
+    def from_ppm(ppm):
         # P6 header: magic, width, height, maxval, each followed by one white space.
         fields, position = [], 0
         while len(fields) < 4:
@@ -57,6 +67,12 @@ class Screen:
             return -1
         i = 3 * (y * self.width + x)
         return self.data[i] << 16 | self.data[i + 1] << 8 | self.data[i + 2]
+
+    def colour_counts(self, colours):
+        """How many pixels have each of the colours, given as 0xRRGGBB."""
+        every = collections.Counter(zip(self.data[0::3], self.data[1::3], self.data[2::3]))
+        return {colour: every[(colour >> 16, colour >> 8 & 0xFF, colour & 0xFF)]
+                for colour in colours}
 
     def save_png(self, path, box=None):
         left, top, width, height = box or (0, 0, self.width, self.height)
@@ -161,6 +177,18 @@ class Program:
             found = [w for w in self.windows() if w.name == "Tessara" and not w.is_dialog]
             return found[0] if found else None
         return wait_for("the main window", probe, timeout)
+
+    def window(self, name, timeout=20):
+        """The program's shown window with this title."""
+        def probe():
+            found = [w for w in self.windows() if w.name == name and w.width > 0]
+            return found[0] if found else None
+        return wait_for("the window %r" % name, probe, timeout)
+
+    def gone(self, name, timeout=20):
+        """Waits until the X server shows none of the program's windows with this title."""
+        wait_for("the window %r to close" % name,
+                 lambda: not [w for w in self.windows() if w.name == name], timeout)
 
     def exited(self, timeout=30):
         try:

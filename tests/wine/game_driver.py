@@ -10,9 +10,10 @@ read through Windows with the helper window_texts.exe.
 Uses DISPLAY and WINEPREFIX when they are set (tools/test.sh sets both); otherwise it starts
 an Xvfb of its own and uses the prefix beside the program. Every wait is bounded, and every
 process it started is ended by its id. A browser launcher that only records its arguments
-stands first on the programs' PATH, so that no real browser ever starts. A scenario that
-fails leaves a screenshot in the scratch folder. The last line printed is
-"N passed, N failed".
+stands first on the programs' PATH, so that no program ever starts a real browser; the
+scoreboard scenario runs its own headless Chromium beside the native hiscore server and a
+tinyproxy. A scenario that fails leaves a screenshot in the scratch folder. The last line
+printed is "N passed, N failed".
 """
 
 import argparse
@@ -29,6 +30,7 @@ import installer_scenario
 import online_scenario
 import pages_scenario
 import play_scenarios
+import scoreboard_scenario
 import texts_scenario
 import win_scenario
 from desktop import Failure, Screen, end_processes, marked_processes, prepare_wine_run
@@ -42,6 +44,7 @@ SCENARIOS = {
     "help": [help_scenario.help_and_about],
     "fit": [fit_scenarios.largest_boards, fit_scenarios.narrow_boards],
     "pages": [pages_scenario.pages_reach_browser],
+    "scoreboard": [scoreboard_scenario.submit_and_read_back],
     "texts": [texts_scenario.texts_whole],
     "installer": [installer_scenario.install_play_uninstall],
 }
@@ -65,6 +68,7 @@ def main():
     parser.add_argument("--bitmaps", required=True, help="folder of the generated bitmaps")
     parser.add_argument("--work", required=True, help="scratch folder, emptied first")
     parser.add_argument("--packages", help="the Windows packages' path without .exe or .zip")
+    parser.add_argument("--server", help="the native tessara-hiscore-server")
     parser.add_argument("--scenarios", nargs="+", choices=sorted(SCENARIOS),
                         default=sorted(SCENARIOS), help="groups of scenarios to run")
     args = parser.parse_args()

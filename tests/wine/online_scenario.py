@@ -5,7 +5,7 @@ import os
 
 import hiscore_oracle
 import program_ui as ui
-from desktop import click, retype, wait_window
+from desktop import click, wait_window
 from recording_server import RecordingServer, closed_port
 from session import read_settings, settings_text, write_settings
 
@@ -13,12 +13,6 @@ SERVLET = "/examples/servlet/TessaraHST"
 # Names that the request carries unchanged, but for the blank that becomes a colon.
 PREPARED_TABLE = [("Jo Ann", 9000), ("a_b&c%d#e", 800), ("Ada Lovelace", 700),
                   ("Anonymous", 400)] + hiscore_oracle.DEFAULT_TABLE[4:]
-
-
-def edit_field(control, text):
-    """Clicks into the field and types the text over what it holds."""
-    click(*control.centre())
-    retype(text)
 
 
 def open_table(session, window):
@@ -34,17 +28,7 @@ def submit(session, window):
 
 def set_proxy(session, window, toggle_use, address=None, port=None):
     ui.choose(window, "set proxy server")
-    controls = session.texts.wait(ui.SET_PROXY)
-    shown = (controls[ui.PROXY_ADDRESS].text, controls[ui.PROXY_PORT].text)
-    if toggle_use:
-        click(*controls[ui.PROXY_USE].centre())
-    if address is not None:
-        edit_field(controls[ui.PROXY_ADDRESS], address)
-    if port is not None:
-        edit_field(controls[ui.PROXY_PORT], str(port))
-    click(*controls[ui.PROXY_OK].centre())
-    session.texts.wait_gone(ui.SET_PROXY)
-    return shown
+    return ui.fill_proxy(session.texts, toggle_use, address, port)
 
 
 def set_server(session, window, address=None, port=None):
@@ -52,9 +36,9 @@ def set_server(session, window, address=None, port=None):
     controls = session.texts.wait(ui.SET_SERVER)
     shown = tuple(controls[i].text for i in (ui.SERVER_ADDRESS, ui.SERVER_PATH, ui.SERVER_PORT))
     if address is not None:
-        edit_field(controls[ui.SERVER_ADDRESS], address)
+        ui.edit_field(controls[ui.SERVER_ADDRESS], address)
     if port is not None:
-        edit_field(controls[ui.SERVER_PORT], str(port))
+        ui.edit_field(controls[ui.SERVER_PORT], str(port))
     click(*controls[ui.SERVER_OK].centre())
     session.texts.wait_gone(ui.SET_SERVER)
     return shown

@@ -1,7 +1,8 @@
 """The program's windows as the scenarios meet them: titles, control ids from
-resources/resource_ids.h, and the keys that reach each menu command."""
+resources/resource_ids.h, the keys that reach each menu command, and the steps that answer
+or fill in its boxes and dialogs."""
 
-from desktop import keys, wait_window
+from desktop import click, keys, retype, wait_window
 from hiscore_oracle import row_text
 
 NAME_DIALOG = "Enter Your Name"
@@ -67,3 +68,25 @@ def answer(texts, title, key):
     box = wait_window(title)
     keys(box, key)
     texts.wait_gone(title)
+
+
+def edit_field(control, text):
+    """Clicks into the field and types the text over what it holds."""
+    click(*control.centre())
+    retype(text)
+
+
+def fill_proxy(texts, toggle_use, address=None, port=None):
+    """Fills in the open Set proxy dialog and closes it with OK; returns the address and
+    port it showed when it opened."""
+    controls = texts.wait(SET_PROXY)
+    shown = (controls[PROXY_ADDRESS].text, controls[PROXY_PORT].text)
+    if toggle_use:
+        click(*controls[PROXY_USE].centre())
+    if address is not None:
+        edit_field(controls[PROXY_ADDRESS], address)
+    if port is not None:
+        edit_field(controls[PROXY_PORT], str(port))
+    click(*controls[PROXY_OK].centre())
+    texts.wait_gone(SET_PROXY)
+    return shown

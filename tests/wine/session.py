@@ -24,6 +24,10 @@ class Checks:
         sys.stdout.flush()
         return condition
 
+    def reached(self, what):
+        """A step whose waits all ended in what they waited for."""
+        return self.check(True, what)
+
 
 SETTINGS_KEYS = ["marks", "safe", "level", "small", "proxy", "proxyport", "proxyaddr",
                  "serverport", "serveraddr", "serverpath"]

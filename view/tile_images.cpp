@@ -2,7 +2,6 @@
 
 #include <iterator>
 #include <map>
-#include <optional>
 
 #include "engine/board.h"
 #include "engine/game_flags.h"
@@ -11,6 +10,9 @@
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
 #include "view/cell_placement.h"
+#include "view/incremental_painting.h"
+#include "view/literal_painting.h"
+#include "view/painting_mode.h"
 #include "view/tile_metrics.h"
 
 namespace {
@@ -57,19 +59,6 @@ TileImage openedNumber(char content) {
   return static_cast<TileImage>(static_cast<int>(TileImage::Open0) + (content - '0'));
 }
 
-// Where the cell's tile goes, or nothing when the cell is not drawn. While no game is in
-// play the place is stored first, so that the fresh board fills the table.
-std::optional<PixelPoint> tilePlace(int column, int row) {
-  // Unsigned, so that 0 and negative numbers fail too.
-  if (static_cast<unsigned>(column) - 1u >= board.columns ||
-      static_cast<unsigned>(row) - 1u >= board.rows) {
-    return std::nullopt;
-  }
-  if (!cellOrigins.present()) return std::nullopt;
-  if (gameFlags.gameOver) cellOrigins.store(column, row, cellOrigin(column, row));
-  return cellOrigins.entry(column, row);
-}
-
 void maskedCopy(DrawContext destination, PixelPoint at, TileImage image) {
   const bool small = gameSettings.small != 0;
   const int32_t width = tileMetrics.tileWidth;
@@ -86,6 +75,17 @@ void drawOffscreenAt(PixelPoint at, TileImage image) {
 }
 
 }  // namespace
+
+std::optional<PixelPoint> tilePlaceOf(int column, int row) {
+  // Unsigned, so that 0 and negative numbers fail too.
+  if (static_cast<unsigned>(column) - 1u >= board.columns ||
+      static_cast<unsigned>(row) - 1u >= board.rows) {
+    return std::nullopt;
+  }
+  if (!cellOrigins.present()) return std::nullopt;
+  if (gameFlags.gameOver) cellOrigins.store(column, row, cellOrigin(column, row));
+  return cellOrigins.entry(column, row);
+}
 
 int bitmapIdOf(TileImage image, bool small) {
   const TileIds& ids = kTileIds[static_cast<int>(image)];
@@ -137,20 +137,21 @@ DrawContext imageContext(int bitmapId) {
 void forgetTileImages() { loadedImages.clear(); }
 
 void drawCell(int column, int row, TileImage image, DrawContext window) {
-  const std::optional<PixelPoint> at = tilePlace(column, row);
+  const std::optional<PixelPoint> at = tilePlaceOf(column, row);
   if (!at) return;
   drawOffscreenAt(*at, image);
   maskedCopy(window, *at, image);
 }
 
 void drawCellOffscreen(int column, int row, TileImage image) {
-  const std::optional<PixelPoint> at = tilePlace(column, row);
+  const std::optional<PixelPoint> at = tilePlaceOf(column, row);
   if (at) drawOffscreenAt(*at, image);
 }
 
 void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) {
-  Services& platform = services();
-  const DrawContext window = platform.windowContext();
-  drawCell(column, row, pictureAfterChange(cell, change), window);
-  platform.releaseWindowContext(window);
+  if (paintsLiterally()) {
+    literal::drawCellUpdate(column, row, cell, change);
+  } else {
+    incremental::drawCellUpdate(column, row, cell, change);
+  }
 }

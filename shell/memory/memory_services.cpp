@@ -102,7 +102,14 @@ Rect MemoryServices::adjustWindowRect(const Rect& client) {
           client.bottom + kFrameSide};
 }
 
+void MemoryServices::setMinimised(bool minimised) {
+  minimised_ = minimised;
+  resizeWindowSurface();
+  if (!minimised) paintRequested_ = true;
+}
+
 Rect MemoryServices::clientRect() {
+  if (minimised_) return {0, 0, 0, 0};
   return {0, 0, std::max(0, window_.width() - 2 * kFrameSide),
           std::max(0, window_.height() - kFrameTop - kFrameSide)};
 }
@@ -125,6 +132,7 @@ void MemoryServices::closeMainWindow() {
 
 DrawContext MemoryServices::windowContext() {
   ++windowContextsHeld_;
+  ++windowContextsTaken_;
   return windowSurface_;
 }
 
@@ -142,12 +150,16 @@ DrawContext MemoryServices::loadImage(int bitmapId) {
 }
 
 DrawContext MemoryServices::createOffscreenSurface(int32_t width, int32_t height) {
-  RgbImage surface;
-  surface.width = width;
-  surface.height = height;
-  surface.pixels.assign(static_cast<size_t>(width) * height, 0);
-  offscreen_ = addSurface(std::move(surface));
+  offscreen_ = createImage(width, height);
   return *offscreen_;
+}
+
+DrawContext MemoryServices::createImage(int32_t width, int32_t height) {
+  RgbImage image;
+  image.width = width;
+  image.height = height;
+  image.pixels.assign(static_cast<size_t>(width) * height, 0);
+  return addSurface(std::move(image));
 }
 
 void MemoryServices::bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width,

@@ -126,6 +126,15 @@ DrawContext Win32Services::createOffscreenSurface(int32_t width, int32_t height)
   return asDrawContext(context);
 }
 
+DrawContext Win32Services::createImage(int32_t width, int32_t height) {
+  HDC screen = GetDC(nullptr);
+  HDC context = CreateCompatibleDC(screen);
+  HBITMAP image = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  SelectObject(context, image);
+  return asDrawContext(context);
+}
+
 void Win32Services::bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width,
                            int32_t height, DrawContext source, int32_t sourceX,
                            int32_t sourceY, RasterOp op) {

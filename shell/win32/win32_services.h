@@ -32,6 +32,7 @@ class Win32Services final : public Services {
   void releaseWindowContext(DrawContext context) override;
   DrawContext loadImage(int bitmapId) override;
   DrawContext createOffscreenSurface(int32_t width, int32_t height) override;
+  DrawContext createImage(int32_t width, int32_t height) override;
   void bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width, int32_t height,
               DrawContext source, int32_t sourceX, int32_t sourceY, RasterOp op) override;
   void drawRectangle(DrawContext context, const Rect& rect, uint32_t fillColour) override;

@@ -30,6 +30,25 @@ struct ShownCounters {
 
 ShownCounters counters;
 
+// The field of a fresh board: its picture depends on nothing else.
+struct FreshField {
+  int columns;
+  int rows;
+  int32_t tileWidth;
+  int32_t clientWidth;
+  int32_t clientHeight;
+};
+
+bool operator==(const FreshField& a, const FreshField& b) {
+  return a.columns == b.columns && a.rows == b.rows && a.tileWidth == b.tileWidth &&
+         a.clientWidth == b.clientWidth && a.clientHeight == b.clientHeight;
+}
+
+// The fresh board the surface shows with nothing drawn over it since, if any. The first
+// board of a run is painted fresh by its game start and again by the first paint, and the
+// second time changes no pixel.
+std::optional<FreshField> untouchedFreshBoard;
+
 bool overlap(const Rect& a, const Rect& b) {
   return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -64,6 +83,7 @@ void forgetCellsUnder(const Rect& area) {
 class SurfaceTarget final : public PaintTarget {
  public:
   void copyImage(int bitmapId, const Rect& to) override {
+    untouchedFreshBoard.reset();
     drawWaitingCells();
     services().bitBlt(offscreenSurface(), to.left, to.top, to.width(), to.height(),
                       imageContext(bitmapId), 0, 0, RasterOp::SrcCopy);
@@ -86,6 +106,7 @@ void showCell(int column, int row, PixelPoint at, TileImage image) {
   // their order.
   if (shownCells.waits(column, row)) drawWaitingCells();
   shownCells.queue(column, row, image);
+  untouchedFreshBoard.reset();
   if (counters.placement && at.y + tileMetrics.tileHeight > counters.placement->top) {
     forgetCountersUnder({at.x, at.y, at.x + tileMetrics.tileWidth, at.y + tileMetrics.tileHeight});
   }
@@ -111,6 +132,18 @@ void paintFreshBoard() {
   Services& platform = services();
   const Rect client = platform.clientRect();
   const Rect background{0, 0, client.width(), client.height()};
+  const FreshField field{board.columns, board.rows, tileMetrics.tileWidth, client.width(),
+                         client.height()};
+  if (untouchedFreshBoard == field && shownCells.fits(board.columns, board.rows)) {
+    // The places are stored all the same, and the window is given the picture.
+    for (int c = 1; c <= board.columns; ++c) {
+      for (int r = 1; r <= board.rows; ++r) tilePlaceOf(c, r);
+    }
+    noteSurfaceChange(background);
+    gameFlags.gameOver = false;
+    showChangesOnWindow();
+    return;
+  }
   drawWaitingCells();
   platform.drawRectangle(offscreenSurface(), background, kBackgroundColour);
   noteSurfaceChange(background);
@@ -130,6 +163,7 @@ void paintFreshBoard() {
   copyCounterPanel(0, at.top, target);
   copyCounterPanel(at.rightPanelX, at.top, target);
   counters.placement = at;
+  untouchedFreshBoard = field;
   gameFlags.gameOver = false;
   showChangesOnWindow();
 }
@@ -191,6 +225,7 @@ void showCurrentPicture() { showChangesOnWindow(); }
 void forgetWhatIsShown() {
   shownCells.reset(0, 0);
   counters = ShownCounters{};
+  untouchedFreshBoard.reset();
 }
 
 }  // namespace incremental

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -30,11 +31,12 @@ class ShownCells {
   // The surface has been drawn over at the cell by something else.
   void forget(int column, int row) { shown_[index(column, row)] = kUnknown; }
 
-  // Hands each run of waiting cells that lie one below the other in a column and show the
-  // same picture to drawRun(column, firstRow, cells, image), column by column from the top,
-  // no run longer than longestRun; afterwards no cell waits.
-  template <typename DrawRun>
-  void takeWaitingRuns(int longestRun, DrawRun&& drawRun);
+  // Column by column from the top, for each stretch of waiting cells that lie one below the
+  // other: first masks(column, firstRow, cells) over the whole stretch, then
+  // pictures(column, firstRow, cells, image) for each run of it that shows the same picture;
+  // no call covers more than longestRun cells. Afterwards no cell waits.
+  template <typename Masks, typename Pictures>
+  void takeWaitingRuns(int longestRun, Masks&& masks, Pictures&& pictures);
 
  private:
   static constexpr uint8_t kUnknown = 0xFF;
@@ -56,25 +58,36 @@ class ShownCells {
 // The cells of the current board, as the incremental painting has drawn them.
 extern ShownCells shownCells;
 
-template <typename DrawRun>
-void ShownCells::takeWaitingRuns(int longestRun, DrawRun&& drawRun) {
+template <typename Masks, typename Pictures>
+void ShownCells::takeWaitingRuns(int longestRun, Masks&& masks, Pictures&& pictures) {
   if (waitingCount_ == 0) return;
   for (int column = firstWaitingColumn_; column <= lastWaitingColumn_; ++column) {
+    const size_t top = index(column, 1);
     int row = 1;
     while (row <= rows_) {
-      const size_t first = index(column, row);
-      if (!waiting_[first]) {
+      if (!waiting_[top + static_cast<size_t>(row - 1)]) {
         ++row;
         continue;
       }
-      int cells = 0;
-      while (row + cells <= rows_ && cells < longestRun && waiting_[first + cells] &&
-             shown_[first + cells] == shown_[first]) {
-        waiting_[first + cells] = 0;
-        ++cells;
+      int end = row;
+      while (end <= rows_ && waiting_[top + static_cast<size_t>(end - 1)]) {
+        waiting_[top + static_cast<size_t>(end - 1)] = 0;
+        ++end;
       }
-      drawRun(column, row, cells, static_cast<TileImage>(shown_[first]));
-      row += cells;
+      for (int first = row; first < end; first += longestRun) {
+        masks(column, first, std::min(longestRun, end - first));
+      }
+      for (int first = row; first < end;) {
+        const uint8_t picture = shown_[top + static_cast<size_t>(first - 1)];
+        int cells = 1;
+        while (first + cells < end && cells < longestRun &&
+               shown_[top + static_cast<size_t>(first + cells - 1)] == picture) {
+          ++cells;
+        }
+        pictures(column, first, cells, static_cast<TileImage>(picture));
+        first += cells;
+      }
+      row = end;
     }
   }
   waitingCount_ = 0;

@@ -4,7 +4,7 @@
 
 #include "shell/settings.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
+#include "view/cell_placement.h"
 #include "view/game_start.h"
 #include "view/held_window_context.h"
 #include "view/shown_cells.h"
@@ -59,16 +59,22 @@ void drawWaitingCells() {
   const bool small = gameSettings.small != 0;
   const int32_t width = tileMetrics.tileWidth;
   const int32_t height = tileMetrics.tileHeight;
+  // The tiles of a column meet without overlapping, so every pixel gets its own cell's mask
+  // and then its own cell's picture, as when the cells are drawn one by one.
+  const auto copyRun = [&](int column, int firstRow, int cells, DrawContext strip, RasterOp op) {
+    const PixelPoint at = cellOrigin(column, firstRow);
+    const int32_t runHeight = cells * height;
+    platform.bitBlt(surface, at.x, at.y, width, runHeight, strip, 0, 0, op);
+    noteSurfaceChange({at.x, at.y, at.x + width, at.y + runHeight});
+  };
   const DrawContext mask = tileStrip(TileImage::Mask, small);
   shownCells.takeWaitingRuns(
-      tilesPerStrip(height), [&](int column, int firstRow, int cells, TileImage image) {
-        const std::optional<PixelPoint> at = cellOrigins.entry(column, firstRow);
-        if (!at) return;
-        const int32_t runHeight = cells * height;
-        platform.bitBlt(surface, at->x, at->y, width, runHeight, mask, 0, 0, RasterOp::SrcAnd);
-        platform.bitBlt(surface, at->x, at->y, width, runHeight, tileStrip(image, small), 0, 0,
-                        RasterOp::SrcPaint);
-        noteSurfaceChange({at->x, at->y, at->x + width, at->y + runHeight});
+      tilesPerStrip(height),
+      [&](int column, int firstRow, int cells) {
+        copyRun(column, firstRow, cells, mask, RasterOp::SrcAnd);
+      },
+      [&](int column, int firstRow, int cells, TileImage image) {
+        copyRun(column, firstRow, cells, tileStrip(image, small), RasterOp::SrcPaint);
       });
 }
 

@@ -92,6 +92,7 @@ void RecordedPlay::apply(const Input& input) {
       ScratchFolder::writeFile(kSettingsFileName, input.settingsFile);
       answerLevelDialog(platform_, input);
       onMainWindowCreate();
+      showWindow();
       return;
     case Input::Kind::Press:
       onButtonPress(input.x, input.y);
@@ -127,6 +128,14 @@ void RecordedPlay::apply(const Input& input) {
       platform_.setMinimised(input.minimised);
       return;
   }
+}
+
+void RecordedPlay::showWindow() {
+  // What the window showed while hidden is gone; the class's black brush erases it.
+  const DrawContext context = platform_.windowContext();
+  const Rect client = platform_.clientRect();
+  platform_.drawRectangle(context, {0, 0, client.width(), client.height()}, 0x000000);
+  platform_.releaseWindowContext(context);
 }
 
 void RecordedPlay::paintIfDue() {

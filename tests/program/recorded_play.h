@@ -14,7 +14,8 @@
 // One thing that reaches the program, as the window procedure and the user bring it.
 struct Input {
   enum class Kind {
-    StartUp,        // the settings file below, window creation (the level dialog answered)
+    StartUp,        // the settings file below, window creation (the level dialog answered),
+                    // the window shown
     Press,          // any button, at (x, y)
     LeftRelease,    // at (x, y) with keys
     RightRelease,   // at (x, y) with keys
@@ -61,6 +62,7 @@ class RecordedPlay {
   const RgbImage* surface() const;
 
  private:
+  void showWindow();
   void paint();
 
   ScratchFolder folder_;

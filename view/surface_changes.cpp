@@ -60,21 +60,24 @@ void drawWaitingCells() {
   const int32_t width = tileMetrics.tileWidth;
   const int32_t height = tileMetrics.tileHeight;
   // The tiles of a column meet without overlapping, so every pixel gets its own cell's mask
-  // and then its own cell's picture, as when the cells are drawn one by one.
-  const auto copyRun = [&](int column, int firstRow, int cells, DrawContext strip, RasterOp op) {
+  // and then its own cell's picture, as when the cells are drawn one by one. A single cell
+  // is drawn from the image itself, so that a strip is made only for a picture that comes in
+  // runs.
+  const auto copyRun = [&](int column, int firstRow, int cells, TileImage image, RasterOp op) {
     const PixelPoint at = cellOrigin(column, firstRow);
     const int32_t runHeight = cells * height;
-    platform.bitBlt(surface, at.x, at.y, width, runHeight, strip, 0, 0, op);
+    const DrawContext source =
+        cells == 1 ? imageContext(bitmapIdOf(image, small)) : tileStrip(image, small);
+    platform.bitBlt(surface, at.x, at.y, width, runHeight, source, 0, 0, op);
     noteSurfaceChange({at.x, at.y, at.x + width, at.y + runHeight});
   };
-  const DrawContext mask = tileStrip(TileImage::Mask, small);
   shownCells.takeWaitingRuns(
       tilesPerStrip(height),
       [&](int column, int firstRow, int cells) {
-        copyRun(column, firstRow, cells, mask, RasterOp::SrcAnd);
+        copyRun(column, firstRow, cells, TileImage::Mask, RasterOp::SrcAnd);
       },
       [&](int column, int firstRow, int cells, TileImage image) {
-        copyRun(column, firstRow, cells, tileStrip(image, small), RasterOp::SrcPaint);
+        copyRun(column, firstRow, cells, image, RasterOp::SrcPaint);
       });
 }
 

@@ -15,6 +15,8 @@
 #include <functional>
 #include <vector>
 
+#include "bench/wall_clock.h"
+
 #include "engine/board.h"
 #include "engine/board_view.h"
 #include "engine/game_flags.h"
@@ -49,14 +51,6 @@ constexpr uint32_t kDifficulty = 1;
 
 HWND mainWindow = nullptr;
 
-double nowMs() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER count;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&count);
-  return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
 void pumpMessages() {
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -90,9 +84,9 @@ Medians measure(const std::function<void()>& prepare, const std::function<void()
       usePaintingMode(literal ? PaintingMode::Literal : PaintingMode::Incremental);
       pumpMessages();
       prepare();
-      const double start = nowMs();
+      const double start = wallMilliseconds();
       step();
-      times[literal].push_back(nowMs() - start);
+      times[literal].push_back(wallMilliseconds() - start);
     }
   }
   usePaintingMode(PaintingMode::Incremental);

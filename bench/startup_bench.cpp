@@ -14,17 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/wall_clock.h"
+
 namespace {
 
 constexpr int kWarmUpStarts = 2;
-
-double nowMs() {
-  LARGE_INTEGER frequency;
-  LARGE_INTEGER count;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&count);
-  return static_cast<double>(count.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 struct Program {
   std::string path;
@@ -38,14 +32,14 @@ double timeOneStart(const Program& program) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   std::string commandLine = "\"" + program.path + "\"";
-  const double start = nowMs();
+  const double start = wallMilliseconds();
   if (!CreateProcessA(program.path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &process)) {
     std::fprintf(stderr, "cannot start %s\n", program.path.c_str());
     std::exit(1);
   }
   const DWORD waited = WaitForInputIdle(process.hProcess, 20000);
-  const double elapsed = nowMs() - start;
+  const double elapsed = wallMilliseconds() - start;
   HWND window = FindWindowA(program.windowClass.c_str(), nullptr);
   RECT unpainted;
   const bool painted =

@@ -3,9 +3,8 @@
 #include <optional>
 
 #include "view/game_start.h"
-#include "view/incremental_painting.h"
-#include "view/literal_painting.h"
 #include "view/painting_mode.h"
+#include "view/painting_way.h"
 #include "view/surface_changes.h"
 
 namespace {
@@ -24,37 +23,13 @@ bool offscreenSurfaceExists() { return surface.has_value(); }
 
 void forgetOffscreenSurface() { surface.reset(); }
 
-void paintFreshBoard() {
-  if (paintsLiterally()) {
-    literal::paintFreshBoard();
-  } else {
-    incremental::paintFreshBoard();
-  }
-}
+void paintFreshBoard() { currentPainting().paintFreshBoard(); }
 
-void paintFinalBoard() {
-  if (paintsLiterally()) {
-    literal::paintFinalBoard();
-  } else {
-    incremental::paintFinalBoard();
-  }
-}
+void paintFinalBoard() { currentPainting().paintFinalBoard(); }
 
-void repaintAllCells() {
-  if (paintsLiterally()) {
-    literal::repaintAllCells();
-  } else {
-    incremental::repaintAllCells();
-  }
-}
+void repaintAllCells() { currentPainting().repaintAllCells(); }
 
-void showCurrentPicture() {
-  if (paintsLiterally()) {
-    literal::showCurrentPicture();
-  } else {
-    incremental::showCurrentPicture();
-  }
-}
+void showCurrentPicture() { currentPainting().showCurrentPicture(); }
 
 void copyOffscreenToWindow(DrawContext target) {
   if (!surface) return;
@@ -63,18 +38,6 @@ void copyOffscreenToWindow(DrawContext target) {
                     RasterOp::SrcCopy);
 }
 
-void showElapsedSeconds(int32_t seconds) {
-  if (paintsLiterally()) {
-    literal::showElapsedSeconds(seconds);
-  } else {
-    incremental::showElapsedSeconds(seconds);
-  }
-}
+void showElapsedSeconds(int32_t seconds) { currentPainting().showElapsedSeconds(seconds); }
 
-void showFlagsLeft(int32_t flagsLeft) {
-  if (paintsLiterally()) {
-    literal::showFlagsLeft(flagsLeft);
-  } else {
-    incremental::showFlagsLeft(flagsLeft);
-  }
-}
+void showFlagsLeft(int32_t flagsLeft) { currentPainting().showFlagsLeft(flagsLeft); }

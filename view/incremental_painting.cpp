@@ -1,4 +1,4 @@
-#include "view/incremental_painting.h"
+#include "view/painting_way.h"
 
 #include <algorithm>
 #include <array>
@@ -14,8 +14,6 @@
 #include "view/surface_changes.h"
 #include "view/tile_images.h"
 #include "view/tile_metrics.h"
-
-namespace incremental {
 
 namespace {
 
@@ -120,15 +118,23 @@ void placeCounters(const CounterPlacement& at) {
   counters.placement = at;
 }
 
-}  // namespace
+class IncrementalPainting final : public PaintingWay {
+ public:
+  void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) override {
+    fitShownCells();
+    const std::optional<PixelPoint> at = tilePlaceOf(column, row);
+    if (at) showCell(column, row, *at, pictureAfterChange(cell, change));
+  }
 
-void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) {
-  fitShownCells();
-  const std::optional<PixelPoint> at = tilePlaceOf(column, row);
-  if (at) showCell(column, row, *at, pictureAfterChange(cell, change));
-}
+  void paintFreshBoard() override;
+  void paintFinalBoard() override;
+  void repaintAllCells() override;
+  void showElapsedSeconds(int32_t seconds) override;
+  void showFlagsLeft(int32_t flagsLeft) override;
+  void showCurrentPicture() override { showChangesOnWindow(); }
+};
 
-void paintFreshBoard() {
+void IncrementalPainting::paintFreshBoard() {
   Services& platform = services();
   const Rect client = platform.clientRect();
   const Rect background{0, 0, client.width(), client.height()};
@@ -168,7 +174,7 @@ void paintFreshBoard() {
   showChangesOnWindow();
 }
 
-void paintFinalBoard() {
+void IncrementalPainting::paintFinalBoard() {
   fitShownCells();
   for (int c = 1; c <= board.columns; ++c) {
     for (int r = 1; r <= board.rows; ++r) {
@@ -179,7 +185,7 @@ void paintFinalBoard() {
   showChangesOnWindow();
 }
 
-void repaintAllCells() {
+void IncrementalPainting::repaintAllCells() {
   fitShownCells();
   if (cellOrigins.present()) {
     for (int c = 1; c <= board.columns; ++c) {
@@ -194,7 +200,7 @@ void repaintAllCells() {
   showChangesOnWindow();
 }
 
-void showElapsedSeconds(int32_t seconds) {
+void IncrementalPainting::showElapsedSeconds(int32_t seconds) {
   fitShownCells();
   const CounterPlacement at = counterPlacement(services().clientRect());
   placeCounters(at);
@@ -208,7 +214,7 @@ void showElapsedSeconds(int32_t seconds) {
   showChangesOnWindow();
 }
 
-void showFlagsLeft(int32_t flagsLeft) {
+void IncrementalPainting::showFlagsLeft(int32_t flagsLeft) {
   fitShownCells();
   const CounterPlacement at = counterPlacement(services().clientRect());
   placeCounters(at);
@@ -220,12 +226,14 @@ void showFlagsLeft(int32_t flagsLeft) {
   showChangesOnWindow();
 }
 
-void showCurrentPicture() { showChangesOnWindow(); }
+IncrementalPainting incremental;
+
+}  // namespace
+
+PaintingWay& incrementalPainting() { return incremental; }
 
 void forgetWhatIsShown() {
   shownCells.reset(0, 0);
   counters = ShownCounters{};
   untouchedFreshBoard.reset();
 }
-
-}  // namespace incremental

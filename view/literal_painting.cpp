@@ -1,4 +1,4 @@
-#include "view/literal_painting.h"
+#include "view/painting_way.h"
 
 #include "engine/board.h"
 #include "engine/game_flags.h"
@@ -29,21 +29,26 @@ class WindowAndSurface final : public PaintTarget {
   DrawContext window_;
 };
 
-}  // namespace
+class LiteralPainting final : public PaintingWay {
+ public:
+  void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) override {
+    const HeldWindowContext window;
+    drawCell(column, row, pictureAfterChange(cell, change), window.context());
+  }
 
-void drawSegmentDigit(int digit, int32_t x, int32_t y, DrawContext window) {
-  WindowAndSurface target(window);
-  drawDigit(digit, x, y, target);
-}
+  void paintFreshBoard() override;
+  void paintFinalBoard() override;
+  void repaintAllCells() override;
+  void showElapsedSeconds(int32_t seconds) override;
+  void showFlagsLeft(int32_t flagsLeft) override;
 
-namespace literal {
+  void showCurrentPicture() override {
+    const HeldWindowContext window;
+    copyOffscreenToWindow(window.context());
+  }
+};
 
-void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) {
-  const HeldWindowContext window;
-  drawCell(column, row, pictureAfterChange(cell, change), window.context());
-}
-
-void paintFreshBoard() {
+void LiteralPainting::paintFreshBoard() {
   Services& platform = services();
   const HeldWindowContext window;
   const Rect client = platform.clientRect();
@@ -66,7 +71,7 @@ void paintFreshBoard() {
   gameFlags.gameOver = false;
 }
 
-void paintFinalBoard() {
+void LiteralPainting::paintFinalBoard() {
   const HeldWindowContext window;
   for (int c = 1; c <= board.columns; ++c) {
     for (int r = 1; r <= board.rows; ++r) {
@@ -75,7 +80,7 @@ void paintFinalBoard() {
   }
 }
 
-void repaintAllCells() {
+void LiteralPainting::repaintAllCells() {
   const HeldWindowContext window;
   for (int c = 1; c <= board.columns; ++c) {
     for (int r = 1; r <= board.rows; ++r) {
@@ -85,7 +90,7 @@ void repaintAllCells() {
   copyOffscreenToWindow(window.context());
 }
 
-void showElapsedSeconds(int32_t seconds) {
+void LiteralPainting::showElapsedSeconds(int32_t seconds) {
   const CounterPlacement at = counterPlacement(services().clientRect());
   const HeldWindowContext window;
   WindowAndSurface target(window.context());
@@ -94,16 +99,20 @@ void showElapsedSeconds(int32_t seconds) {
   }
 }
 
-void showFlagsLeft(int32_t flagsLeft) {
+void LiteralPainting::showFlagsLeft(int32_t flagsLeft) {
   const CounterPlacement at = counterPlacement(services().clientRect());
   const HeldWindowContext window;
   WindowAndSurface target(window.context());
   drawFlagsLeft(flagsLeft, at, target);
 }
 
-void showCurrentPicture() {
-  const HeldWindowContext window;
-  copyOffscreenToWindow(window.context());
-}
+LiteralPainting literal;
 
-}  // namespace literal
+}  // namespace
+
+PaintingWay& literalPainting() { return literal; }
+
+void drawSegmentDigit(int digit, int32_t x, int32_t y, DrawContext window) {
+  WindowAndSurface target(window);
+  drawDigit(digit, x, y, target);
+}

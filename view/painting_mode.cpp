@@ -1,7 +1,7 @@
 #include "view/painting_mode.h"
 
 #include "view/board_painting.h"
-#include "view/incremental_painting.h"
+#include "view/painting_way.h"
 
 namespace {
 
@@ -10,12 +10,13 @@ PaintingMode current = PaintingMode::Incremental;
 }  // namespace
 
 void usePaintingMode(PaintingMode mode) {
-  incremental::forgetWhatIsShown();
+  forgetWhatIsShown();
   current = mode;
 }
 
 PaintingMode paintingMode() { return current; }
 
-bool paintsLiterally() {
-  return current == PaintingMode::Literal || !offscreenSurfaceExists();
+PaintingWay& currentPainting() {
+  const bool literal = current == PaintingMode::Literal || !offscreenSurfaceExists();
+  return literal ? literalPainting() : incrementalPainting();
 }

@@ -17,6 +17,7 @@ enum class PaintingMode { Incremental, Literal };
 void usePaintingMode(PaintingMode mode);
 PaintingMode paintingMode();
 
-// Whether painting goes the literal way: in the literal mode, and also before the first game
-// start has made the off-screen surface, when there is nothing to keep a picture in.
-bool paintsLiterally();
+class PaintingWay;
+// The way painting goes now: the literal one in the literal mode, and also before the first
+// game start has made the off-screen surface, when there is nothing to keep a picture in.
+PaintingWay& currentPainting();

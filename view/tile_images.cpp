@@ -11,9 +11,8 @@
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
 #include "view/cell_placement.h"
-#include "view/incremental_painting.h"
-#include "view/literal_painting.h"
 #include "view/painting_mode.h"
+#include "view/painting_way.h"
 #include "view/tile_metrics.h"
 
 namespace {
@@ -159,9 +158,5 @@ void drawCellOffscreen(int column, int row, TileImage image) {
 }
 
 void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) {
-  if (paintsLiterally()) {
-    literal::drawCellUpdate(column, row, cell, change);
-  } else {
-    incremental::drawCellUpdate(column, row, cell, change);
-  }
+  currentPainting().drawCellUpdate(column, row, cell, change);
 }

@@ -84,6 +84,15 @@ class RandomPlayer {
     add(release, at, keys);
   }
 
+  // Both buttons pressed, then released one after the other; the first release finds the
+  // other button still held.
+  void bothButtons(PixelPoint at, Kind first, Kind second, unsigned stillHeld) {
+    add(Kind::Press, at);
+    add(Kind::Press, at);
+    add(first, at, stillHeld);
+    add(second, at);
+  }
+
   void addCommand(int command, int answer = 0) {
     Input input;
     input.kind = Kind::Command;
@@ -142,17 +151,11 @@ class RandomPlayer {
     if (!cell) return openACell();
     const PixelPoint at = centreOf(*cell);
     switch (between(0, 3)) {
-      case 0:  // left released first, the right still held
-        add(Kind::Press, at);
-        add(Kind::Press, at);
-        add(Kind::LeftRelease, at, keys::kRightButton);
-        add(Kind::RightRelease, at);
+      case 0:
+        bothButtons(at, Kind::LeftRelease, Kind::RightRelease, keys::kRightButton);
         break;
-      case 1:  // right released first, the left still held
-        add(Kind::Press, at);
-        add(Kind::Press, at);
-        add(Kind::RightRelease, at, keys::kLeftButton);
-        add(Kind::LeftRelease, at);
+      case 1:
+        bothButtons(at, Kind::RightRelease, Kind::LeftRelease, keys::kLeftButton);
         break;
       case 2:
         click(Kind::LeftRelease, at, keys::kShift);

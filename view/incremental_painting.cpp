@@ -54,6 +54,7 @@ bool overlap(const Rect& a, const Rect& b) {
 void forgetCountersUnder(const Rect& area) {
   if (!counters.placement) return;
   const CounterPlacement& at = *counters.placement;
+  // 9999 reaches all four places.
   for (const DigitPlace& place : elapsedPlaces(9999)) {
     for (const Rect& segment : segmentRects(place.x, at.top)) {
       if (overlap(segment, area)) counters.elapsedDigits[static_cast<size_t>(place.place)] = -1;

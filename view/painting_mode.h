@@ -18,6 +18,7 @@ void usePaintingMode(PaintingMode mode);
 PaintingMode paintingMode();
 
 class PaintingWay;
-// The way painting goes now: the literal one in the literal mode, and also before the first
-// game start has made the off-screen surface, when there is nothing to keep a picture in.
+// The way painting goes now: the literal one in the literal mode, and also where the
+// off-screen surface cannot hold the whole picture: before the first game start has made it,
+// and for a field that reaches past it.
 PaintingWay& currentPainting();

@@ -19,6 +19,7 @@
 namespace {
 
 constexpr int kWarmUpStarts = 2;
+constexpr DWORD kSettleMs = 150;
 
 struct Program {
   std::string path;
@@ -48,6 +49,9 @@ double timeOneStart(const Program& program) {
   WaitForSingleObject(process.hProcess, INFINITE);
   CloseHandle(process.hProcess);
   CloseHandle(process.hThread);
+  // The server, the window system and the X server finish the ended process's clean-up
+  // before the next start.
+  Sleep(kSettleMs);
   return painted ? elapsed : -1.0;
 }
 

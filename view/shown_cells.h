@@ -25,6 +25,7 @@ class ShownCells {
   }
   bool waits(int column, int row) const { return waiting_[index(column, row)] != 0; }
   bool anyWaiting() const { return waitingCount_ > 0; }
+  int waitingCount() const { return waitingCount_; }
 
   // The cell is to show the image; its draw waits until the waiting cells are drawn.
   void queue(int column, int row, TileImage image);

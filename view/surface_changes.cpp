@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kCellsWorthAStrip = 1000;
+
 std::optional<Rect> changed;
 int batchDepth = 0;
 std::optional<DrawContext> batchPaintContext;
@@ -60,15 +62,21 @@ void drawWaitingCells() {
   const int32_t width = tileMetrics.tileWidth;
   const int32_t height = tileMetrics.tileHeight;
   // The tiles of a column meet without overlapping, so every pixel gets its own cell's mask
-  // and then its own cell's picture, as when the cells are drawn one by one. A single cell
-  // is drawn from the image itself, so that a strip is made only for a picture that comes in
-  // runs.
+  // and then its own cell's picture, as when the cells are drawn one by one. Making a strip
+  // costs about as much as a thousand tile copies: one is made for a drawing that large, and
+  // once made serves every run of its picture.
+  const bool large = shownCells.waitingCount() >= kCellsWorthAStrip;
   const auto copyRun = [&](int column, int firstRow, int cells, TileImage image, RasterOp op) {
     const PixelPoint at = cellOrigin(column, firstRow);
     const int32_t runHeight = cells * height;
-    const DrawContext source =
-        cells == 1 ? imageContext(bitmapIdOf(image, small)) : tileStrip(image, small);
-    platform.bitBlt(surface, at.x, at.y, width, runHeight, source, 0, 0, op);
+    if (cells > 1 && (large || hasTileStrip(image, small))) {
+      platform.bitBlt(surface, at.x, at.y, width, runHeight, tileStrip(image, small), 0, 0, op);
+    } else {
+      const DrawContext tile = imageContext(bitmapIdOf(image, small));
+      for (int32_t y = at.y; y < at.y + runHeight; y += height) {
+        platform.bitBlt(surface, at.x, y, width, height, tile, 0, 0, op);
+      }
+    }
     noteSurfaceChange({at.x, at.y, at.x + width, at.y + runHeight});
   };
   shownCells.takeWaitingRuns(

@@ -36,4 +36,6 @@ DrawContext tileStrip(TileImage image, bool small) {
   return strip;
 }
 
+bool hasTileStrip(TileImage image, bool small) { return strips.count(bitmapIdOf(image, small)) > 0; }
+
 void forgetTileStrips() { strips.clear(); }

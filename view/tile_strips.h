@@ -9,6 +9,7 @@
 // so the run gets exactly the pixels its cells would get one by one. Made from the loaded
 // image at its first use; kept for the run.
 DrawContext tileStrip(TileImage image, bool small);
+bool hasTileStrip(TileImage image, bool small);
 // How many tiles of the given height a strip holds.
 int32_t tilesPerStrip(int32_t tileHeight);
 // Forgets the strips, as a new process would start.

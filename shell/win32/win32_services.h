@@ -46,4 +46,5 @@ class Win32Services final : public Services {
   HWND mainWindow_ = nullptr;
   HINSTANCE instance_;
   DWORD startTick_;
+  HDC screen_ = nullptr;  // taken by the first image made, kept for the run
 };

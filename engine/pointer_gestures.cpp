@@ -12,6 +12,7 @@
 #include "view/board_painting.h"
 #include "view/game_start.h"
 #include "view/hit_test.h"
+#include "view/surface_changes.h"
 
 namespace {
 
@@ -131,7 +132,11 @@ void onTimerTick(unsigned timer) {
   // A tick already queued when the game ended must neither move the clock nor find a win.
   if (gameFlags.gameOver) return;
   gameFlags.elapsedSeconds = elapsedSecondsAt(services().milliseconds(), gameFlags.startClock);
-  showElapsedSeconds(gameFlags.elapsedSeconds);
-  showFlagsLeft(board.flagsLeft);
+  {
+    // Both counters reach the window in one copy, before any dialog of the win.
+    const WindowUpdateBatch batch;
+    showElapsedSeconds(gameFlags.elapsedSeconds);
+    showFlagsLeft(board.flagsLeft);
+  }
   if (isGameWon()) onGameWon();
 }

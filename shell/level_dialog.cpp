@@ -34,9 +34,6 @@ class LevelDlgProc final : public DialogProcedure {
       dialog.enable(IDC_LEVEL_EXPERT, false);
       dialog.enable(IDC_LEVEL_ADVANCED, false);
     }
-
-    // A stored level is taken over even when its button has just been disabled.
-    if (takeOverStoredLevel()) dialog.end(0);
     return true;
   }
 
@@ -80,6 +77,9 @@ LevelLimits levelLimitsOnScreen(const TileMetrics& tiles) {
 }
 
 void runLevelDialog() {
+  // A stored level taken over closes the dialog before it shows, whatever its buttons, so
+  // the dialog is not made at all: making it is most of the start-up's time.
+  if (takeOverStoredLevel()) return;
   LevelDlgProc procedure;
   services().runDialog(IDD_LEVEL, procedure);
 }

@@ -16,6 +16,7 @@
 #include "view/board_painting.h"
 #include "view/engine_link.h"
 #include "view/game_start.h"
+#include "view/surface_changes.h"
 #include "view/tile_images.h"
 #include "view/tile_metrics.h"
 
@@ -98,6 +99,8 @@ void onMainWindowPaint(DrawContext paintContext) {
   // Before the first game start there is no surface to copy; the class background shows.
   if (!board.isBuilt()) return;
   if (gameFlags.firstGame) {
+    // The fresh board, the safe start's opening and the repaint reach the window in one copy.
+    const WindowUpdateBatch batch(paintContext);
     paintFreshBoard();
     gameFlags.firstGame = false;
     // The first board's start ran before the window was shown, so its reveal happens here.

@@ -124,6 +124,9 @@ class Services {
   virtual DrawContext loadImage(int bitmapId) = 0;
   // A surface compatible with the screen, selected into a memory context; lives for the run.
   virtual DrawContext createOffscreenSurface(int32_t width, int32_t height) = 0;
+  // A blank image in the screen's format, in a memory context of its own, for pictures the
+  // program composes from the loaded ones; lives for the run.
+  virtual DrawContext createImage(int32_t width, int32_t height) = 0;
   virtual void bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width,
                       int32_t height, DrawContext source, int32_t sourceX, int32_t sourceY,
                       RasterOp op) = 0;

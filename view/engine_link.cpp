@@ -15,12 +15,7 @@ class PaintingBoardView final : public BoardView {
     ::drawCellUpdate(column, row, cell, change);
   }
   void paintFinalBoard() override { ::paintFinalBoard(); }
-  void copyOffscreenToWindow() override {
-    Services& platform = services();
-    const DrawContext window = platform.windowContext();
-    ::copyOffscreenToWindow(window);
-    platform.releaseWindowContext(window);
-  }
+  void copyOffscreenToWindow() override { showCurrentPicture(); }
   void stopPlayTimer() override { services().killTimer(kPlayTimer); }
   void releaseCellOrigins() override { cellOrigins.release(); }
 };

@@ -11,6 +11,7 @@
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
 #include "view/field_size.h"
+#include "view/surface_changes.h"
 #include "view/tile_metrics.h"
 #include "view/window_outline.h"
 
@@ -75,6 +76,8 @@ void startNewGame() {
                                          static_cast<int32_t>(rows), windowFit.clientTop,
                                          windowFit.captionExtra, windowFit.windowWidth));
 
+  // The fresh board and the safe start's opening reach the window in one copy.
+  const WindowUpdateBatch batch;
   paintFreshBoard();
   gameFlags.gameOver = false;
   // The first board of the run gets its safe start at the window's first paint.

@@ -1,8 +1,8 @@
 #include "view/tile_images.h"
 
+#include <algorithm>
 #include <iterator>
 #include <map>
-#include <optional>
 
 #include "engine/board.h"
 #include "engine/game_flags.h"
@@ -11,6 +11,8 @@
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
 #include "view/cell_placement.h"
+#include "view/painting_mode.h"
+#include "view/painting_way.h"
 #include "view/tile_metrics.h"
 
 namespace {
@@ -50,24 +52,20 @@ constexpr int kStatusImageIds[] = {IDB_COUNTER_PANEL, IDB_SEGMENT_V_UNLIT, IDB_S
                                    IDB_SEGMENT_H_LIT, IDB_SEGMENT_V_LIT};
 
 std::map<int, DrawContext> loadedImages;
+bool imagesPrepared = false;
+
+bool isProgramImage(int bitmapId) {
+  for (const TileIds& ids : kTileIds) {
+    if (ids.big == bitmapId || ids.small == bitmapId) return true;
+  }
+  return std::find(std::begin(kStatusImageIds), std::end(kStatusImageIds), bitmapId) !=
+         std::end(kStatusImageIds);
+}
 
 bool isNumber(char content) { return content >= '0' && content <= '6'; }
 
 TileImage openedNumber(char content) {
   return static_cast<TileImage>(static_cast<int>(TileImage::Open0) + (content - '0'));
-}
-
-// Where the cell's tile goes, or nothing when the cell is not drawn. While no game is in
-// play the place is stored first, so that the fresh board fills the table.
-std::optional<PixelPoint> tilePlace(int column, int row) {
-  // Unsigned, so that 0 and negative numbers fail too.
-  if (static_cast<unsigned>(column) - 1u >= board.columns ||
-      static_cast<unsigned>(row) - 1u >= board.rows) {
-    return std::nullopt;
-  }
-  if (!cellOrigins.present()) return std::nullopt;
-  if (gameFlags.gameOver) cellOrigins.store(column, row, cellOrigin(column, row));
-  return cellOrigins.entry(column, row);
 }
 
 void maskedCopy(DrawContext destination, PixelPoint at, TileImage image) {
@@ -86,6 +84,17 @@ void drawOffscreenAt(PixelPoint at, TileImage image) {
 }
 
 }  // namespace
+
+std::optional<PixelPoint> tilePlaceOf(int column, int row) {
+  // Unsigned, so that 0 and negative numbers fail too.
+  if (static_cast<unsigned>(column) - 1u >= board.columns ||
+      static_cast<unsigned>(row) - 1u >= board.rows) {
+    return std::nullopt;
+  }
+  if (!cellOrigins.present()) return std::nullopt;
+  if (gameFlags.gameOver) cellOrigins.store(column, row, cellOrigin(column, row));
+  return cellOrigins.entry(column, row);
+}
 
 int bitmapIdOf(TileImage image, bool small) {
   const TileIds& ids = kTileIds[static_cast<int>(image)];
@@ -120,37 +129,34 @@ TileImage pictureOnFinalBoard(const Cell& cell) {
   return cell.holdsMine() ? TileImage::Mine : TileImage::Covered;
 }
 
-void prepareTileImages() {
-  Services& platform = services();
-  for (const TileIds& ids : kTileIds) {
-    loadedImages[ids.big] = platform.loadImage(ids.big);
-    loadedImages[ids.small] = platform.loadImage(ids.small);
-  }
-  for (int id : kStatusImageIds) loadedImages[id] = platform.loadImage(id);
-}
+void prepareTileImages() { imagesPrepared = true; }
 
 DrawContext imageContext(int bitmapId) {
   const auto found = loadedImages.find(bitmapId);
-  return found != loadedImages.end() ? found->second : 0;
+  if (found != loadedImages.end()) return found->second;
+  if (!imagesPrepared || !isProgramImage(bitmapId)) return 0;
+  const DrawContext loaded = services().loadImage(bitmapId);
+  loadedImages.emplace(bitmapId, loaded);
+  return loaded;
 }
 
-void forgetTileImages() { loadedImages.clear(); }
+void forgetTileImages() {
+  loadedImages.clear();
+  imagesPrepared = false;
+}
 
 void drawCell(int column, int row, TileImage image, DrawContext window) {
-  const std::optional<PixelPoint> at = tilePlace(column, row);
+  const std::optional<PixelPoint> at = tilePlaceOf(column, row);
   if (!at) return;
   drawOffscreenAt(*at, image);
   maskedCopy(window, *at, image);
 }
 
 void drawCellOffscreen(int column, int row, TileImage image) {
-  const std::optional<PixelPoint> at = tilePlace(column, row);
+  const std::optional<PixelPoint> at = tilePlaceOf(column, row);
   if (at) drawOffscreenAt(*at, image);
 }
 
 void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) {
-  Services& platform = services();
-  const DrawContext window = platform.windowContext();
-  drawCell(column, row, pictureAfterChange(cell, change), window);
-  platform.releaseWindowContext(window);
+  currentPainting().drawCellUpdate(column, row, cell, change);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "engine/board_view.h"
 #include "engine/cell.h"
 #include "shell/services.h"
@@ -22,18 +24,25 @@ TileImage pictureAfterChange(const Cell& cell, CellChange change);
 TileImage pictureFromModel(const Cell& cell);
 TileImage pictureOnFinalBoard(const Cell& cell);
 
-// Loads both tile sets and the status images, each into a drawing context of its own.
+// Makes both tile sets and the status images available, each in a drawing context of its
+// own that lasts the run. Each is loaded at its first use: a run seldom draws all 33, and the
+// start-up loads only what the first board shows.
 void prepareTileImages();
-// The loaded context of a bitmap resource id (tiles and the status images 133 to 137);
-// 0 before the images are loaded.
+// The context of a bitmap resource id (tiles and the status images 133 to 137); 0 before
+// the images are prepared.
 DrawContext imageContext(int bitmapId);
 // Forgets the loaded contexts, as a new process would start.
 void forgetTileImages();
+
+// Where cell (c, r)'s tile goes, or nothing for a cell outside the board and for every cell
+// while the position table is absent. While no game is in play the place is stored first,
+// so that the fresh board fills the table.
+std::optional<PixelPoint> tilePlaceOf(int column, int row);
 
 // Draws cell (c, r) onto the off-screen surface and then onto the given window context.
 // Cells outside the board, and every cell while the position table is absent, draw nothing.
 void drawCell(int column, int row, TileImage image, DrawContext window);
 // The same onto the off-screen surface only.
 void drawCellOffscreen(int column, int row, TileImage image);
-// The engine's request after it changed a cell.
+// The engine's request after it changed a cell: drawn in the current painting mode.
 void drawCellUpdate(int column, int row, const Cell& cell, CellChange change);

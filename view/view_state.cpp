@@ -3,12 +3,18 @@
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
 #include "view/game_start.h"
+#include "view/painting_mode.h"
+#include "view/surface_changes.h"
 #include "view/tile_images.h"
 #include "view/tile_metrics.h"
+#include "view/tile_strips.h"
 
 void resetViewState() {
   forgetTileImages();
+  forgetTileStrips();
   forgetOffscreenSurface();
+  forgetSurfaceChanges();
+  usePaintingMode(PaintingMode::Incremental);
   windowFit = WindowFit{};
   cellOrigins.release();
   tileMetrics = kBigTileMetrics;

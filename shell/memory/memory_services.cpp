@@ -106,7 +106,14 @@ Rect MemoryServices::adjustWindowRect(const Rect& client) {
           client.bottom + kFrameSide};
 }
 
+void MemoryServices::setMinimised(bool minimised) {
+  minimised_ = minimised;
+  resizeWindowSurface();
+  if (!minimised) paintRequested_ = true;
+}
+
 Rect MemoryServices::clientRect() {
+  if (minimised_) return {0, 0, 0, 0};
   return {0, 0, std::max(0, window_.width() - 2 * kFrameSide),
           std::max(0, window_.height() - kFrameTop - kFrameSide)};
 }
@@ -129,6 +136,7 @@ void MemoryServices::closeMainWindow() {
 
 DrawContext MemoryServices::windowContext() {
   ++windowContextsHeld_;
+  ++windowContextsTaken_;
   return windowSurface_;
 }
 
@@ -146,12 +154,16 @@ DrawContext MemoryServices::loadImage(int bitmapId) {
 }
 
 DrawContext MemoryServices::createOffscreenSurface(int32_t width, int32_t height) {
-  RgbImage surface;
-  surface.width = width;
-  surface.height = height;
-  surface.pixels.assign(static_cast<size_t>(width) * height, 0);
-  offscreen_ = addSurface(std::move(surface));
+  offscreen_ = createImage(width, height);
   return *offscreen_;
+}
+
+DrawContext MemoryServices::createImage(int32_t width, int32_t height) {
+  RgbImage image;
+  image.width = width;
+  image.height = height;
+  image.pixels.assign(static_cast<size_t>(width) * height, 0);
+  return addSurface(std::move(image));
 }
 
 void MemoryServices::bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width,
@@ -159,16 +171,17 @@ void MemoryServices::bitBlt(DrawContext destination, int32_t x, int32_t y, int32
                             int32_t sourceY, RasterOp op) {
   RgbImage& to = surfaces_.at(destination);
   const RgbImage& from = surfaces_.at(source);
-  for (int32_t dy = 0; dy < height; ++dy) {
-    const int32_t ty = y + dy;
-    const int32_t fy = sourceY + dy;
-    if (ty < 0 || ty >= to.height || fy < 0 || fy >= from.height) continue;
-    for (int32_t dx = 0; dx < width; ++dx) {
-      const int32_t tx = x + dx;
-      const int32_t fx = sourceX + dx;
-      if (tx < 0 || tx >= to.width || fx < 0 || fx >= from.width) continue;
-      const uint32_t pixel = from.at(fx, fy);
-      uint32_t& target = to.pixels[static_cast<size_t>(ty) * to.width + tx];
+  // Only pixels inside both images take part.
+  const int32_t firstX = std::max({0, -x, -sourceX});
+  const int32_t endX = std::min({width, to.width - x, from.width - sourceX});
+  const int32_t firstY = std::max({0, -y, -sourceY});
+  const int32_t endY = std::min({height, to.height - y, from.height - sourceY});
+  for (int32_t dy = firstY; dy < endY; ++dy) {
+    const uint32_t* read = &from.pixels[static_cast<size_t>(sourceY + dy) * from.width];
+    uint32_t* written = &to.pixels[static_cast<size_t>(y + dy) * to.width];
+    for (int32_t dx = firstX; dx < endX; ++dx) {
+      const uint32_t pixel = read[sourceX + dx];
+      uint32_t& target = written[x + dx];
       switch (op) {
         case RasterOp::SrcCopy:
           target = pixel;

@@ -118,6 +118,9 @@ class MemoryServices final : public Services {
   void answerMessageBox(int answer);
   // Whether the window has been invalidated since the last call (a paint is due).
   bool takePaintRequest();
+  // Minimises the window, whose client area is then empty, or restores it, which asks for a
+  // paint.
+  void setMinimised(bool minimised);
 
   // --- What the test reads.
   const RgbImage& windowPixels() const { return surfaces_.at(windowSurface_); }
@@ -133,6 +136,8 @@ class MemoryServices final : public Services {
   const std::vector<std::string>& shellOpened() const { return shellOpened_; }
   const std::vector<Rect>& windowMoves() const { return windowMoves_; }
   int windowContextsHeld() const { return windowContextsHeld_; }
+  // How many times the window's context has been taken since the services were made.
+  int windowContextsTaken() const { return windowContextsTaken_; }
 
   // --- Services.
   WindowRef mainWindow() override { return kMainWindow; }
@@ -155,6 +160,7 @@ class MemoryServices final : public Services {
   void releaseWindowContext(DrawContext context) override;
   DrawContext loadImage(int bitmapId) override;
   DrawContext createOffscreenSurface(int32_t width, int32_t height) override;
+  DrawContext createImage(int32_t width, int32_t height) override;
   void bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width, int32_t height,
               DrawContext source, int32_t sourceX, int32_t sourceY, RasterOp op) override;
   void drawRectangle(DrawContext context, const Rect& rect, uint32_t fillColour) override;
@@ -174,7 +180,9 @@ class MemoryServices final : public Services {
   DrawContext windowSurface_ = 0;
   std::optional<DrawContext> offscreen_;
   int windowContextsHeld_ = 0;
+  int windowContextsTaken_ = 0;
   Rect window_{0, 0, 800, 600};
+  bool minimised_ = false;
   std::vector<PixelPoint> region_;
   bool paintRequested_ = false;
   std::map<int, bool> menuChecks_;

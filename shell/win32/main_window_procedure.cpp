@@ -1,9 +1,15 @@
 #include "shell/win32/main_window_procedure.h"
 
 #include "engine/pointer_gestures.h"
+#include "resources/resource_ids.h"
 #include "shell/main_window.h"
 
 namespace {
+
+constexpr char kClassName[] = "Tessara";
+constexpr char kWindowTitle[] = "Tessara";
+constexpr int kInitialWidth = 800;
+constexpr int kInitialHeight = 600;
 
 int32_t xOf(LPARAM lParam) { return pointerX(static_cast<uint32_t>(lParam)); }
 int32_t yOf(LPARAM lParam) { return pointerY(static_cast<uint32_t>(lParam)); }
@@ -64,4 +70,23 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool registerMainWindowClass(HINSTANCE instance) {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = MainWndProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TESSARA));
+  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszMenuName = kMainMenuName;
+  windowClass.lpszClassName = kClassName;
+  return RegisterClassA(&windowClass) != 0;
+}
+
+HWND createMainWindow(HINSTANCE instance) {
+  return CreateWindowExA(0, kClassName, kWindowTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                         0, 0, kInitialWidth, kInitialHeight, nullptr, nullptr, instance,
+                         nullptr);
 }

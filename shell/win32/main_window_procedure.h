@@ -9,3 +9,9 @@ Win32Services& win32Services();
 
 // Cracks each message of the main window and hands it to its portable handler.
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The main window's class, with MainWndProc; false when the system refuses it.
+bool registerMainWindowClass(HINSTANCE instance);
+// The main window, not yet shown. The whole start-up, the first level dialog included, runs
+// inside this call.
+HWND createMainWindow(HINSTANCE instance);

@@ -136,13 +136,17 @@ DrawContext Win32Services::loadImage(int bitmapId) {
 }
 
 DrawContext Win32Services::createOffscreenSurface(int32_t width, int32_t height) {
-  // The screen's context stays open for the run, like the surface made from it. The
-  // bitmap is made compatible with the screen: one made from the fresh memory context
-  // would be monochrome.
-  HDC screen = GetDC(nullptr);
-  HDC context = CreateCompatibleDC(screen);
-  HBITMAP surface = CreateCompatibleBitmap(screen, width, height);
-  SelectObject(context, surface);
+  return createImage(width, height);
+}
+
+DrawContext Win32Services::createImage(int32_t width, int32_t height) {
+  // The screen's context stays open for the run, like the images made from it. Each bitmap
+  // is made compatible with the screen: one made from the fresh memory context would be
+  // monochrome.
+  if (!screen_) screen_ = GetDC(nullptr);
+  HDC context = CreateCompatibleDC(screen_);
+  HBITMAP image = CreateCompatibleBitmap(screen_, width, height);
+  SelectObject(context, image);
   return asDrawContext(context);
 }
 

@@ -34,6 +34,7 @@ class Win32Services final : public Services {
   void releaseWindowContext(DrawContext context) override;
   DrawContext loadImage(int bitmapId) override;
   DrawContext createOffscreenSurface(int32_t width, int32_t height) override;
+  DrawContext createImage(int32_t width, int32_t height) override;
   void bitBlt(DrawContext destination, int32_t x, int32_t y, int32_t width, int32_t height,
               DrawContext source, int32_t sourceX, int32_t sourceY, RasterOp op) override;
   void drawRectangle(DrawContext context, const Rect& rect, uint32_t fillColour) override;
@@ -47,4 +48,5 @@ class Win32Services final : public Services {
   HWND mainWindow_ = nullptr;
   HINSTANCE instance_;
   DWORD startTick_;
+  HDC screen_ = nullptr;  // taken by the first image made, kept for the run
 };

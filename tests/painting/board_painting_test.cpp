@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "engine/board_view.h"
@@ -11,6 +12,7 @@
 #include "shell/settings.h"
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
+#include "view/painting_mode.h"
 #include "view/tile_metrics.h"
 
 namespace {
@@ -116,9 +118,10 @@ TEST_F(BoardPainting, FreshBoardIsGreyWithEveryCellCoveredAndBothPanelsUnlit) {
   }
 }
 
-// Only the first board of the run fills the window's background itself; later ones leave
-// it to the paint that their resize asks for.
-TEST_F(BoardPainting, FreshBoardFillsTheWindowsBackgroundOnlyOnTheFirstGame) {
+// Literally only the first board of the run fills the window's background itself; later ones
+// leave it to the paint that their resize asks for.
+TEST_F(BoardPainting, LiterallyTheFreshBoardFillsTheWindowsBackgroundOnlyOnTheFirstGame) {
+  usePaintingMode(PaintingMode::Literal);
   startBoard(10, 6);
   const Rect client = platform.clientRect();
   const PixelPoint betweenThePanels{client.width() / 2, client.height() - 10};
@@ -134,6 +137,22 @@ TEST_F(BoardPainting, FreshBoardFillsTheWindowsBackgroundOnlyOnTheFirstGame) {
     EXPECT_TRUE(showsImage(window(), 0, client.height() - 72, IDB_COUNTER_PANEL));
     EXPECT_FALSE(gameFlags.gameOver);
     EXPECT_EQ(platform.windowContextsHeld(), 0);
+  }
+}
+
+// Incrementally every fresh board reaches the window whole, in one copy.
+TEST_F(BoardPainting, FreshBoardReachesTheWindowWholeInOneCopy) {
+  startBoard(10, 6);
+  for (bool firstGame : {false, true}) {
+    SCOPED_TRACE(firstGame ? "first game" : "later game");
+    blackenWindow();
+    gameFlags.firstGame = firstGame;
+    gameFlags.gameOver = true;
+    const int taken = platform.windowContextsTaken();
+    paintFreshBoard();
+    EXPECT_TRUE(windowShowsSurface());
+    EXPECT_EQ(platform.windowContextsTaken() - taken, 1);
+    EXPECT_FALSE(gameFlags.gameOver);
   }
 }
 
@@ -192,7 +211,8 @@ TEST_F(BoardPainting, LossPaintsTheFinalBoard) {
   EXPECT_EQ(platform.windowContextsHeld(), 0);
 }
 
-TEST_F(BoardPainting, RepaintDrawsEveryCellFromTheModelAndCopiesTheSurface) {
+TEST_F(BoardPainting, LiterallyRepaintDrawsEveryCellFromTheModelAndCopiesTheSurface) {
+  usePaintingMode(PaintingMode::Literal);
   startBoard(8, 8);
   const std::optional<CellPosition> number =
       findCell([](const Cell& cell) { return cell.content >= '1' && cell.content <= '6'; });
@@ -214,7 +234,48 @@ TEST_F(BoardPainting, RepaintDrawsEveryCellFromTheModelAndCopiesTheSurface) {
   EXPECT_EQ(platform.windowContextsHeld(), 0);
 }
 
-TEST_F(BoardPainting, RepaintWithoutAGameStillCopiesTheSurface) {
+// Incrementally the repaint draws the cells whose picture changed, and copies to the window
+// the rectangle around them and nothing else.
+TEST_F(BoardPainting, RepaintDrawsTheChangedCellsAndCopiesTheirRectangleOnly) {
+  startBoard(8, 8);
+  // The counter panels were drawn over the lowest cells of the odd columns, which the first
+  // repaint draws again.
+  repaintAllCells();
+  const CellPosition first{3, 3};
+  const CellPosition second{4, 5};
+  setState(first.column, first.row, true, false, false);
+  setState(second.column, second.row, false, false, true);
+  const PixelPoint firstAt = *cellOrigins.entry(first.column, first.row);
+  const PixelPoint secondAt = *cellOrigins.entry(second.column, second.row);
+  const RgbImage surfaceBefore = surface();
+  blackenWindow();
+  const int taken = platform.windowContextsTaken();
+
+  repaintAllCells();
+  EXPECT_TRUE(showsTile(surfaceBefore, surface(), firstAt, IDB_BIG_FLAG, false));
+  EXPECT_TRUE(showsTile(surfaceBefore, surface(), secondAt, IDB_BIG_QUESTION, false));
+  EXPECT_EQ(platform.windowContextsTaken() - taken, 1);
+  const int32_t size = 24;
+  const Rect changed{firstAt.x, std::min(firstAt.y, secondAt.y), secondAt.x + size,
+                     std::max(firstAt.y, secondAt.y) + size};
+  int wrong = 0;
+  for (int32_t y = 0; y < window().height; ++y) {
+    for (int32_t x = 0; x < window().width; ++x) {
+      const bool inside = x >= changed.left && x < changed.right && y >= changed.top && y < changed.bottom;
+      if (window().at(x, y) != (inside ? surface().at(x, y) : 0x000000u)) ++wrong;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+
+  // Nothing differs now, so nothing is drawn or copied.
+  const RgbImage surfaceAfter = surface();
+  repaintAllCells();
+  EXPECT_TRUE(samePixels(surfaceAfter, surface()));
+  EXPECT_EQ(platform.windowContextsTaken() - taken, 1);
+}
+
+TEST_F(BoardPainting, LiterallyRepaintWithoutAGameStillCopiesTheSurface) {
+  usePaintingMode(PaintingMode::Literal);
   startBoard(8, 8);
   board.cell(1, 1).flagged = 1;
   cellOrigins.release();
@@ -226,10 +287,26 @@ TEST_F(BoardPainting, RepaintWithoutAGameStillCopiesTheSurface) {
   EXPECT_TRUE(windowShowsSurface());
 }
 
-TEST_F(BoardPainting, EngineCopyRequestPutsTheSurfaceOnTheWindow) {
+TEST_F(BoardPainting, LiterallyTheEngineCopyRequestPutsTheWholeSurfaceOnTheWindow) {
+  usePaintingMode(PaintingMode::Literal);
   startBoard(8, 8);
   blackenWindow();
   boardView().copyOffscreenToWindow();
+  EXPECT_TRUE(windowShowsSurface());
+  EXPECT_EQ(platform.windowContextsHeld(), 0);
+}
+
+// The cells a chord opens wait on their way to the window; its closing request shows them.
+TEST_F(BoardPainting, EngineCopyRequestShowsTheCellsDrawnSinceTheLastCopy) {
+  startBoard(8, 8);
+  const RgbImage windowBefore = window();
+  board.action = 'm';
+  board.actionColumn = 2;
+  board.actionRow = 2;
+  board.apply();
+  const PixelPoint at = *cellOrigins.entry(2, 2);
+  boardView().copyOffscreenToWindow();
+  EXPECT_TRUE(drawnAlone(windowBefore, window(), at, IDB_BIG_FLAG, false));
   EXPECT_TRUE(windowShowsSurface());
   EXPECT_EQ(platform.windowContextsHeld(), 0);
 }

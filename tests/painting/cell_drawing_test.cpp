@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "view/board_painting.h"
 #include "view/cell_origins.h"
+#include "view/painting_mode.h"
 #include "view/tile_images.h"
 
 namespace {
@@ -172,40 +173,50 @@ TEST_F(CellDrawing, OffscreenDrawingLeavesTheWindowAlone) {
   EXPECT_TRUE(samePixels(windowBefore, window()));
 }
 
-// Every change the engine makes shows at once, on the surface and on the window alike,
-// and touches no other tile.
+// Literally every change the engine makes shows at once, on the surface and on the window
+// alike, and touches no other tile; incrementally the same holds once the release that made
+// the change has repainted, and the release takes one window context in all.
 TEST_F(CellDrawing, EachPlayerActionRedrawsExactlyItsTileOnBothDestinations) {
-  startBoard(8, 8);
-  const std::optional<CellPosition> number =
-      findCell([](const Cell& cell) { return cell.content >= '1' && cell.content <= '6'; });
-  ASSERT_TRUE(number.has_value());
-  const Cell& cell = board.cell(number->column, number->row);
-  const PixelPoint origin = *cellOrigins.entry(number->column, number->row);
-  const int openedId = IDB_BIG_OPEN0 + (cell.content - '0');
+  for (const PaintingMode mode : {PaintingMode::Literal, PaintingMode::Incremental}) {
+    SCOPED_TRACE(mode == PaintingMode::Literal ? "literal" : "incremental");
+    usePaintingMode(mode);
+    startBoard(8, 8);
+    const std::optional<CellPosition> number =
+        findCell([](const Cell& cell) { return cell.content >= '1' && cell.content <= '6'; });
+    ASSERT_TRUE(number.has_value());
+    const Cell& cell = board.cell(number->column, number->row);
+    const PixelPoint origin = *cellOrigins.entry(number->column, number->row);
+    const int openedId = IDB_BIG_OPEN0 + (cell.content - '0');
 
-  struct Step {
-    const char* name;
-    char action;
-    int pictureId;
-  };
-  const Step steps[] = {
-      {"flag", 'm', IDB_BIG_FLAG},
-      {"unflag", 'm', IDB_BIG_COVERED},
-      {"question", '?', IDB_BIG_QUESTION},
-      {"unquestion", '?', IDB_BIG_COVERED},
-      {"open", 'c', openedId},
-  };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.name);
-    const RgbImage surfaceBefore = surface();
-    const RgbImage windowBefore = window();
-    board.action = step.action;
-    board.actionColumn = static_cast<uint16_t>(number->column);
-    board.actionRow = static_cast<uint16_t>(number->row);
-    board.apply();
-    EXPECT_TRUE(drawnAlone(surfaceBefore, surface(), origin, step.pictureId, false));
-    EXPECT_TRUE(drawnAlone(windowBefore, window(), origin, step.pictureId, false));
-    EXPECT_EQ(platform.windowContextsHeld(), 0);
+    struct Step {
+      const char* name;
+      char action;
+      int pictureId;
+    };
+    const Step steps[] = {
+        {"flag", 'm', IDB_BIG_FLAG},
+        {"unflag", 'm', IDB_BIG_COVERED},
+        {"question", '?', IDB_BIG_QUESTION},
+        {"unquestion", '?', IDB_BIG_COVERED},
+        {"open", 'c', openedId},
+    };
+    for (const Step& step : steps) {
+      SCOPED_TRACE(step.name);
+      const RgbImage surfaceBefore = surface();
+      const RgbImage windowBefore = window();
+      board.action = step.action;
+      board.actionColumn = static_cast<uint16_t>(number->column);
+      board.actionRow = static_cast<uint16_t>(number->row);
+      const int taken = platform.windowContextsTaken();
+      board.apply();
+      if (mode == PaintingMode::Incremental) {
+        repaintAllCells();
+        EXPECT_EQ(platform.windowContextsTaken() - taken, 1);
+      }
+      EXPECT_TRUE(drawnAlone(surfaceBefore, surface(), origin, step.pictureId, false));
+      EXPECT_TRUE(drawnAlone(windowBefore, window(), origin, step.pictureId, false));
+      EXPECT_EQ(platform.windowContextsHeld(), 0);
+    }
   }
 }
 

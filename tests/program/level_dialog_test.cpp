@@ -179,8 +179,7 @@ TEST_F(LevelDialog, StoredIntermediateStartsWithoutTheDialogOnce) {
   folder.writeFile(kSettingsFileName, "level=3\n");
   onMainWindowCreate();
   paint();
-  EXPECT_EQ(platform.dialogsRun().size(), 1u);
-  EXPECT_TRUE(platform.dialogsShown().empty());
+  EXPECT_TRUE(platform.dialogsRun().empty()) << "a dialog that would not show is not made";
   EXPECT_EQ(std::make_tuple(board.columns, board.rows, board.mines),
             std::make_tuple(uint16_t{41}, uint16_t{20}, uint16_t{140}));
 

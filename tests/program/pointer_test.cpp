@@ -420,6 +420,23 @@ TEST_F(Play, TicksAfterTheGameEndedChangeNothing) {
   EXPECT_EQ(platform.windowPixels().pixels, before);
 }
 
+// The counters are copied to the window only where a digit changes, both in one copy.
+TEST_F(Play, ATickThatChangesNoDigitTouchesNothing) {
+  tickAt(1500);
+  const std::vector<uint32_t> window = platform.windowPixels().pixels;
+  const std::vector<uint32_t> surface = platform.surfacePixels(*platform.offscreen()).pixels;
+  const int taken = platform.windowContextsTaken();
+  tickAt(1900);
+  EXPECT_EQ(platform.windowContextsTaken(), taken);
+  EXPECT_EQ(platform.windowPixels().pixels, window);
+  EXPECT_EQ(platform.surfacePixels(*platform.offscreen()).pixels, surface);
+
+  rightClick(cellsWhere([](const Cell& c) { return !c.isRevealed(); }).front());
+  const int afterTheFlag = platform.windowContextsTaken();
+  tickAt(2100);
+  EXPECT_EQ(platform.windowContextsTaken() - afterTheFlag, 1) << "seconds and flags left change";
+}
+
 TEST_F(Play, ElapsedSecondsRunFromTheGameStartAndStopAt9999) {
   platform.clockMilliseconds = 7000;
   loseTheGame();

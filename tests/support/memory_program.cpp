@@ -18,8 +18,22 @@ int64_t platformCalendarSeconds() { return current->calendarSeconds(); }
 
 }  // namespace
 
-MemoryProgram::MemoryProgram()
-    : platform([](int id) -> std::optional<RgbImage> { return bitmap(id); }) {
+const RgbImage& generatedBitmap(int id) {
+  static std::map<int, RgbImage> cache;
+  auto found = cache.find(id);
+  if (found == cache.end()) {
+    std::optional<RgbImage> image = loadBitmapById(TESSARA_BITMAP_DIR, id);
+    if (!image) throw std::runtime_error("no generated bitmap " + std::to_string(id));
+    found = cache.emplace(id, std::move(*image)).first;
+  }
+  return found->second;
+}
+
+ImageSource generatedBitmaps() {
+  return [](int id) -> std::optional<RgbImage> { return generatedBitmap(id); };
+}
+
+void startFreshProgram(MemoryServices& platform) {
   current = &platform;
   installServices(&platform);
   installCalendarClock(platformCalendarSeconds);
@@ -33,20 +47,13 @@ MemoryProgram::MemoryProgram()
   resetViewState();
 }
 
-MemoryProgram::~MemoryProgram() {
+void endFreshProgram() {
   installBoardView(nullptr);
   installCalendarClock(nullptr);
   installServices(nullptr);
   current = nullptr;
 }
 
-const RgbImage& MemoryProgram::bitmap(int id) {
-  static std::map<int, RgbImage> cache;
-  auto found = cache.find(id);
-  if (found == cache.end()) {
-    std::optional<RgbImage> image = loadBitmapById(TESSARA_BITMAP_DIR, id);
-    if (!image) throw std::runtime_error("no generated bitmap " + std::to_string(id));
-    found = cache.emplace(id, std::move(*image)).first;
-  }
-  return found->second;
-}
+MemoryProgram::MemoryProgram() : platform(generatedBitmaps()) { startFreshProgram(platform); }
+
+MemoryProgram::~MemoryProgram() { endFreshProgram(); }

@@ -11,7 +11,6 @@ struct Cell {
 
   bool isFlagged() const { return flagged != 0; }
   bool isRevealed() const { return revealed != 0; }
-  char contentChar() const { return content; }
   bool isQuestioned() const { return questioned != 0; }
   bool holdsMine() const { return content == '9'; }
 

@@ -65,7 +65,8 @@ void chooseCompetitionLevel(const CompetitionLevel& chosen) {
   gameSettings.level = chosen.level;
 }
 
-bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const LevelLimits& limits) {
+CustomBoard playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty,
+                       const LevelLimits& limits) {
   const bool fits = columns >= kMinCustomSide && columns <= limits.maxColumns &&
                     rows >= kMinCustomSide && rows <= limits.maxRows &&
                     difficulty >= kMinDifficulty && difficulty <= kMaxDifficulty;
@@ -73,7 +74,7 @@ bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const Leve
   gameSettings.columns = fits ? columns : kFallbackColumns;
   gameSettings.difficulty = fits ? difficulty : kFallbackDifficulty;
   gameSettings.level = 0;
-  return !fits;
+  return fits ? CustomBoard::Entered : CustomBoard::Fallback;
 }
 
 void fitCustomBoardWithin(const LevelLimits& limits) {

@@ -69,10 +69,16 @@ constexpr uint32_t kFallbackDifficulty = 5;
 constexpr char kOutOfLimitsText[] = "Out of Limits - Using defaults";
 constexpr char kOutOfLimitsCaption[] = "PROBLEM";
 
+// Which board Play Custom took.
+enum class CustomBoard {
+  Entered,   // every value was within its limits
+  Fallback,  // the 15 by 15 board with difficulty 5; the dialog shows kOutOfLimitsText
+};
+
 // Play Custom: takes the entered board when every value is within its limits (all bounds
-// inclusive), the 15 by 15 fallback with difficulty 5 otherwise; `level` becomes 0 either
-// way. Returns true when the fallback was taken, so the dialog shows kOutOfLimitsText.
-bool playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty, const LevelLimits& limits);
+// inclusive), the fallback otherwise; `level` becomes 0 either way.
+CustomBoard playCustom(uint32_t rows, uint32_t columns, uint32_t difficulty,
+                       const LevelLimits& limits);
 
 // A custom board beyond the limits becomes the largest within them, each side cut on its own;
 // a competition level keeps its board, since its scores are compared online.

@@ -42,7 +42,7 @@ class LevelDlgProc final : public DialogProcedure {
       const uint32_t rows = dialog.unsignedNumber(IDC_LEVEL_ROWS);
       const uint32_t columns = dialog.unsignedNumber(IDC_LEVEL_COLUMNS);
       const uint32_t difficulty = dialog.unsignedNumber(IDC_LEVEL_DIFFICULTY);
-      if (playCustom(rows, columns, difficulty, limits_)) {
+      if (playCustom(rows, columns, difficulty, limits_) == CustomBoard::Fallback) {
         services().messageBox(0, kOutOfLimitsText, kOutOfLimitsCaption,
                               box::kOk | box::kIconError | box::kTaskModal);
       }

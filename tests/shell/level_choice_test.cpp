@@ -159,7 +159,8 @@ TEST_P(PlayCustom, TakesTheEntryOrFallsBack) {
   const CustomCase& c = GetParam();
   gameSettings.level = 3;
 
-  const bool fellBack = playCustom(c.rows, c.columns, c.difficulty, LevelLimits{53, 27});
+  const bool fellBack =
+      playCustom(c.rows, c.columns, c.difficulty, LevelLimits{53, 27}) == CustomBoard::Fallback;
 
   EXPECT_EQ(fellBack, c.refused);
   if (c.refused) {

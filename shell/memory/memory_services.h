@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/bitmap_file.h"
+#include "shell/memory/bitmap_file.h"
 #include "shell/services.h"
 
 // Services without a window system, for native tests: surfaces are real 24-bit pixels on

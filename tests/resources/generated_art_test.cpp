@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/bitmap_file.h"
+#include "shell/memory/bitmap_file.h"
 #include "shell/whole_file.h"
 
 namespace {

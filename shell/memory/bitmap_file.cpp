@@ -1,4 +1,4 @@
-#include "shell/bitmap_file.h"
+#include "shell/memory/bitmap_file.h"
 
 #include "shell/whole_file.h"
 

@@ -2,14 +2,19 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/board.h"
-#include "engine/mine_seed.h"
+#include "shell/memory/memory_services.h"
 
 namespace {
 
 constexpr unsigned kColumns = 159;
 constexpr unsigned kRows = 95;
 
-int64_t fixedSeconds() { return 1796000000; }
+// Every board is built from the same calendar second, on services that hold it still.
+void useFixedCalendar() {
+  static MemoryServices platform(nullptr);
+  platform.clockCalendarSeconds = 1796000000;
+  installServices(&platform);
+}
 
 void closeEveryCell() {
   for (Cell& cell : board.cells) cell.revealed = 0;
@@ -43,7 +48,7 @@ CellPosition widestZero() {
 }
 
 void BM_BuildLargestBoard(benchmark::State& state) {
-  installCalendarClock(fixedSeconds);
+  useFixedCalendar();
   const unsigned difficulty = static_cast<unsigned>(state.range(0));
   for (auto _ : state) {
     board.build(kColumns, kRows, difficulty);
@@ -54,7 +59,7 @@ void BM_BuildLargestBoard(benchmark::State& state) {
 BENCHMARK(BM_BuildLargestBoard)->Arg(1)->Arg(10)->Unit(benchmark::kMicrosecond);
 
 void BM_FloodLargestBoard(benchmark::State& state) {
-  installCalendarClock(fixedSeconds);
+  useFixedCalendar();
   board.build(kColumns, kRows, 1);
   const CellPosition start = widestZero();
   unsigned opened = 0;
@@ -72,7 +77,7 @@ BENCHMARK(BM_FloodLargestBoard)->Unit(benchmark::kMicrosecond);
 
 // No mines at all: every cell is a "0", so the flood nests as deep as the board is large.
 void BM_FloodLargestEmptyBoard(benchmark::State& state) {
-  installCalendarClock(fixedSeconds);
+  useFixedCalendar();
   board.build(kColumns, kRows, 1);
   for (Cell& cell : board.cells) cell.content = '0';
   for (auto _ : state) {

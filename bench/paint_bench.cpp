@@ -20,7 +20,6 @@
 #include "engine/board.h"
 #include "engine/board_view.h"
 #include "engine/game_flags.h"
-#include "engine/mine_seed.h"
 #include "engine/player_actions.h"
 #include "engine/pointer_gestures.h"
 #include "shell/settings.h"
@@ -36,9 +35,12 @@
 namespace {
 
 constexpr int kRepetitions = 25;
-// The calendar second every board is built from: the largest small-tile board then floods
-// 12,631 cells from its widest "0".
-int64_t fixedSeconds() { return 1796000000; }
+// The program's services with the calendar held at the second every board is built from:
+// the largest small-tile board then floods 12,631 cells from its widest "0".
+class FixedCalendarServices final : public Win32Services {
+ public:
+  int64_t calendarSeconds() override { return 1796000000; }
+};
 
 struct LargestBoard {
   const char* name;
@@ -238,8 +240,8 @@ void benchmarkBoard(const LargestBoard& size) {
 int main() {
   // The first board is a stored competition level, so that no dialog waits for an answer.
   std::ofstream(kSettingsFileName) << "marks=0\nsafe=0\nlevel=1\nsmall=0\n";
-  installServices(&win32Services());
-  installCalendarClock(fixedSeconds);
+  static FixedCalendarServices platform;
+  installWin32Services(platform);
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   if (!registerMainWindowClass(instance)) return 1;
   mainWindow = createMainWindow(instance);

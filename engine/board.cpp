@@ -3,6 +3,7 @@
 #include "engine/mine_seed.h"
 #include "engine/player_actions.h"
 #include "engine/random.h"
+#include "shell/services.h"
 
 Board board;
 
@@ -22,7 +23,7 @@ void Board::placeMines(unsigned difficulty) {
   const uint32_t weighted = (difficulty + 2u) * uint32_t{rows} * uint32_t{columns};
   mines = static_cast<uint16_t>(weighted / 35u);
   flagsLeft = mines;
-  seedRandom(mineSeed(calendarSeconds()));
+  seedRandom(mineSeed(services().calendarSeconds()));
 
   unsigned placed = 0;
   while (placed < mines) {

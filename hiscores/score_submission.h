@@ -16,10 +16,3 @@ constexpr int kReplyTimeoutMs = 5000;
 // Sends the whole local table to the hiscore server and reports the outcome in message boxes
 // owned by `owner`. Only the five competition levels submit; otherwise nothing happens.
 void submitScores(WindowRef owner);
-
-// Starts the sockets library and resolves the host to connect to: the proxy or the server.
-bool startSockets();
-// Creates the socket and connects it to the resolved address.
-bool openConnection();
-// Connects, sends the request, waits for the reply and closes.
-bool sendScores();

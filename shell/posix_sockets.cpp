@@ -10,11 +10,9 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/sockets.h"
+#include "shell/socket_address.h"
 
 namespace net {
-
-bool startLibrary() { return true; }
 
 std::optional<Address> resolveHost(const std::string& host) {
   addrinfo hints{};
@@ -37,10 +35,7 @@ std::optional<Socket> openSocket() {
 
 bool connectWithin(Socket socket, const Address& address, uint16_t port, int timeoutMs) {
   const int handle = static_cast<int>(socket);
-  sockaddr_in target{};
-  target.sin_family = AF_INET;
-  target.sin_port = htons(port);
-  std::memcpy(&target.sin_addr, address.data(), address.size());
+  const sockaddr_in target = socketAddressOf(address, port);
 
   const int flags = fcntl(handle, F_GETFL, 0);
   fcntl(handle, F_SETFL, flags | O_NONBLOCK);

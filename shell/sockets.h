@@ -7,14 +7,12 @@
 #include <string>
 
 // The blocking IPv4 TCP client that a score submission needs, with bounded waits. Built on
-// Winsock in the Windows program and on POSIX sockets natively.
+// Winsock in the Windows program and on POSIX sockets natively. The platform's services start
+// the sockets library first (Services::startSocketsLibrary).
 namespace net {
 
 using Address = std::array<uint8_t, 4>;  // network order
 using Socket = intptr_t;
-
-// Starts the sockets library (version 2.2 on Windows); false when it cannot be started.
-bool startLibrary();
 
 // The first IPv4 address of a host name or dotted address.
 std::optional<Address> resolveHost(const std::string& host);

@@ -22,21 +22,23 @@ void paint(HWND window) {
   EndPaint(window, &paintInfo);
 }
 
+Win32Services* recorder = nullptr;
+
 }  // namespace
 
-Win32Services& win32Services() {
-  static Win32Services platform;
-  return platform;
+void installWin32Services(Win32Services& platform) {
+  recorder = &platform;
+  installServices(&platform);
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // Recorded before anything else, so that even the messages of the window's creation
   // draw and own dialogs with the right window.
-  win32Services().recordMainWindow(window);
+  recorder->recordMainWindow(window);
 
   switch (message) {
     case WM_CREATE:
-      win32Services().recordInstance(reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance);
+      recorder->recordInstance(reinterpret_cast<CREATESTRUCTA*>(lParam)->hInstance);
       onMainWindowCreate();
       return 0;
     case WM_DESTROY:

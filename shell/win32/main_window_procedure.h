@@ -4,8 +4,9 @@
 
 #include "shell/win32/win32_services.h"
 
-// The services the window procedure records its window and instance in.
-Win32Services& win32Services();
+// Makes these the services the program runs on and the ones the window procedure records its
+// window and instance in; before the main window is made.
+void installWin32Services(Win32Services& platform);
 
 // Cracks each message of the main window and hands it to its portable handler.
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

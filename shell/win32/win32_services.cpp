@@ -1,10 +1,12 @@
+// Winsock 2 comes before windows.h, which would otherwise bring the first version's header.
+#include <winsock2.h>
+
 #include "shell/win32/win32_services.h"
 
 #include <shellapi.h>
 
 #include <ctime>
 
-#include "shell/sockets.h"
 #include "shell/win32/win32_dialog.h"
 
 namespace {
@@ -181,4 +183,7 @@ void Win32Services::shellOpen(const std::string& target) {
   ShellExecuteA(nullptr, "open", target.c_str(), nullptr, "", SW_SHOWNORMAL);
 }
 
-bool Win32Services::startSocketsLibrary() { return net::startLibrary(); }
+bool Win32Services::startSocketsLibrary() {
+  WSADATA data;
+  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}

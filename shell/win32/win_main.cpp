@@ -1,18 +1,10 @@
 #include <windows.h>
 
-#include "engine/mine_seed.h"
-#include "shell/services.h"
 #include "shell/win32/main_window_procedure.h"
 
-namespace {
-
-int64_t platformCalendarSeconds() { return services().calendarSeconds(); }
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  installServices(&win32Services());
-  installCalendarClock(platformCalendarSeconds);
+  static Win32Services platform;
+  installWin32Services(platform);
 
   if (!registerMainWindowClass(instance)) {
     MessageBoxA(nullptr, "Problem Registering window class", "Tessara",

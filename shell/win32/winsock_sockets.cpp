@@ -4,14 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/sockets.h"
+#include "shell/socket_address.h"
 
 namespace net {
-
-bool startLibrary() {
-  WSADATA data;
-  return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-}
 
 std::optional<Address> resolveHost(const std::string& host) {
   const hostent* found = gethostbyname(host.c_str());
@@ -29,10 +24,7 @@ std::optional<Socket> openSocket() {
 
 bool connectWithin(Socket socket, const Address& address, uint16_t port, int timeoutMs) {
   const SOCKET handle = static_cast<SOCKET>(socket);
-  sockaddr_in target{};
-  target.sin_family = AF_INET;
-  target.sin_port = htons(port);
-  std::memcpy(&target.sin_addr, address.data(), address.size());
+  const sockaddr_in target = socketAddressOf(address, port);
 
   u_long nonBlocking = 1;
   ioctlsocket(handle, FIONBIO, &nonBlocking);

@@ -1,15 +1,13 @@
 #include "recording_view.h"
 
-namespace {
-int64_t fixedSeconds = 0;
-int64_t readFixedSeconds() { return fixedSeconds; }
-}  // namespace
+#include "shell/memory/memory_services.h"
 
 void buildBoardAt(int64_t seconds, unsigned columns, unsigned rows, unsigned difficulty) {
-  fixedSeconds = seconds;
-  installCalendarClock(readFixedSeconds);
+  static MemoryServices platform(nullptr);
+  platform.clockCalendarSeconds = seconds;
+  installServices(&platform);
   board.build(columns, rows, difficulty);
-  installCalendarClock(nullptr);
+  installServices(nullptr);
 }
 
 void buildWorkedExample() { buildBoardAt(12345, 10, 8, 1); }

@@ -5,7 +5,6 @@
 
 #include "engine/board.h"
 #include "engine/board_view.h"
-#include "engine/mine_seed.h"
 
 // Records the engine's requests to the board view, in order, as short strings such as
 // "draw 3,4 Opened", "final", "copy", "stop timer", "release origins".
@@ -34,7 +33,7 @@ class RecordingView final : public BoardView {
   std::vector<CellPosition> drawn;
 };
 
-// Builds the program-wide board as if the calendar clock read `seconds`.
+// Builds the program-wide board on services whose calendar clock reads `seconds`.
 void buildBoardAt(int64_t seconds, unsigned columns, unsigned rows, unsigned difficulty);
 
 // The worked example: 10 columns, 8 rows, difficulty 1, seed 12345.

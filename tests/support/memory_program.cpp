@@ -5,18 +5,9 @@
 #include "engine/board.h"
 #include "engine/board_view.h"
 #include "engine/game_flags.h"
-#include "engine/mine_seed.h"
 #include "hiscores/hiscore_table.h"
 #include "shell/settings.h"
 #include "view/view_state.h"
-
-namespace {
-
-MemoryServices* current = nullptr;
-
-int64_t platformCalendarSeconds() { return current->calendarSeconds(); }
-
-}  // namespace
 
 const RgbImage& generatedBitmap(int id) {
   static std::map<int, RgbImage> cache;
@@ -34,9 +25,7 @@ ImageSource generatedBitmaps() {
 }
 
 void startFreshProgram(MemoryServices& platform) {
-  current = &platform;
   installServices(&platform);
-  installCalendarClock(platformCalendarSeconds);
   installBoardView(nullptr);
   board.destroy();
   board = Board{};
@@ -49,9 +38,7 @@ void startFreshProgram(MemoryServices& platform) {
 
 void endFreshProgram() {
   installBoardView(nullptr);
-  installCalendarClock(nullptr);
   installServices(nullptr);
-  current = nullptr;
 }
 
 MemoryProgram::MemoryProgram() : platform(generatedBitmaps()) { startFreshProgram(platform); }

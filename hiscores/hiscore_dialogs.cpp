@@ -66,8 +66,7 @@ class HiscoreTableDialog final : public DialogProcedure {
         return true;
       case IDC_TABLE_SUBMIT: {
         dialog.end(0);
-        ConnectingDialog connecting;
-        services().runDialog(IDD_CONNECTING, connecting);
+        runDialogWith<ConnectingDialog>(IDD_CONNECTING);
         return true;
       }
       default:
@@ -78,12 +77,6 @@ class HiscoreTableDialog final : public DialogProcedure {
 
 }  // namespace
 
-void runEnterNameDialog() {
-  EnterNameDialog dialog;
-  services().runDialog(IDD_ENTER_NAME, dialog);
-}
+void runEnterNameDialog() { runDialogWith<EnterNameDialog>(IDD_ENTER_NAME); }
 
-void runHiscoreTableDialog() {
-  HiscoreTableDialog dialog;
-  services().runDialog(IDD_HISCORE_TABLE, dialog);
-}
+void runHiscoreTableDialog() { runDialogWith<HiscoreTableDialog>(IDD_HISCORE_TABLE); }

@@ -105,12 +105,6 @@ class SetServerDialog final : public DialogProcedure {
 
 }  // namespace
 
-void runSetProxyDialog() {
-  SetProxyDialog dialog;
-  services().runDialog(IDD_SET_PROXY, dialog);
-}
+void runSetProxyDialog() { runDialogWith<SetProxyDialog>(IDD_SET_PROXY); }
 
-void runSetServerDialog() {
-  SetServerDialog dialog;
-  services().runDialog(IDD_SET_SERVER, dialog);
-}
+void runSetServerDialog() { runDialogWith<SetServerDialog>(IDD_SET_SERVER); }

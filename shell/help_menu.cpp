@@ -42,7 +42,4 @@ void openHowToPlay() {
 
 void openBugReport() { services().shellOpen(kBugReportAddress); }
 
-void runAboutDialog() {
-  AboutDialog dialog;
-  services().runDialog(IDD_ABOUT, dialog);
-}
+void runAboutDialog() { runDialogWith<AboutDialog>(IDD_ABOUT); }

@@ -80,6 +80,5 @@ void runLevelDialog() {
   // A stored level taken over closes the dialog before it shows, whatever its buttons, so
   // the dialog is not made at all: making it is most of the start-up's time.
   if (takeOverStoredLevel()) return;
-  LevelDlgProc procedure;
-  services().runDialog(IDD_LEVEL, procedure);
+  runDialogWith<LevelDlgProc>(IDD_LEVEL);
 }

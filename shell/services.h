@@ -148,3 +148,10 @@ class Services {
 // The services the program runs on; installed once at start-up (or by a test).
 void installServices(Services* services);
 Services& services();
+
+// Runs the dialog template modally with a fresh procedure of the given type.
+template <typename Procedure>
+int runDialogWith(int templateId) {
+  Procedure procedure;
+  return services().runDialog(templateId, procedure);
+}

@@ -1,7 +1,7 @@
 // Figures for the largest board the level dialog allows: 159 columns by 95 rows.
 #include <benchmark/benchmark.h>
 
-#include "engine/board.h"
+#include "engine/engine_state.h"
 #include "shell/memory/memory_services.h"
 
 namespace {

@@ -17,20 +17,18 @@
 
 #include "bench/wall_clock.h"
 
-#include "engine/board.h"
-#include "engine/board_view.h"
-#include "engine/game_flags.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
 #include "engine/player_actions.h"
 #include "engine/pointer_gestures.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "shell/win32/main_window_procedure.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/cell_placement.h"
 #include "view/engine_link.h"
 #include "view/game_start.h"
 #include "view/painting_mode.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -112,7 +110,7 @@ void closeEveryCell() {
 
 // The "0" whose flood opens the most cells, found on the model alone.
 CellPosition widestZero(unsigned* opened) {
-  installBoardView(nullptr);
+  installEngineRequests(nullptr);
   CellPosition best{1, 1};
   *opened = 0;
   for (int c = 1; c <= board.columns; ++c) {

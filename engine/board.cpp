@@ -5,8 +5,6 @@
 #include "engine/random.h"
 #include "shell/services.h"
 
-Board board;
-
 void Board::build(unsigned newColumns, unsigned newRows, unsigned difficulty) {
   columns = static_cast<uint16_t>(newColumns);
   rows = static_cast<uint16_t>(newRows);

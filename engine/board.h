@@ -50,8 +50,6 @@ struct Board {
   }
 };
 
-extern Board board;
-
 // The six neighbours in the order the game visits them: left, right, above, below, then the
 // two that depend on the column's parity (odd columns sit half a cell lower).
 constexpr int8_t kNeighbourColumnStep[2][6] = {{-1, 1, 0, 0, -1, 1}, {-1, 1, 0, 0, 1, -1}};

@@ -1,18 +1,18 @@
 #include "engine/cell.h"
 
-#include "engine/board_view.h"
+#include "engine/engine_requests.h"
 
 void Cell::open(int column, int row) {
   revealed = 1;
-  boardView().drawCellUpdate(column, row, *this, CellChange::Opened);
+  engineRequests().drawCellUpdate(column, row, *this, CellChange::Opened);
 }
 
 void Cell::toggleFlag(int column, int row) {
   flagged = static_cast<uint8_t>(1 - flagged);
-  boardView().drawCellUpdate(column, row, *this, CellChange::FlagToggled);
+  engineRequests().drawCellUpdate(column, row, *this, CellChange::FlagToggled);
 }
 
 void Cell::toggleQuestion(int column, int row) {
   questioned = static_cast<uint8_t>(1 - questioned);
-  boardView().drawCellUpdate(column, row, *this, CellChange::QuestionToggled);
+  engineRequests().drawCellUpdate(column, row, *this, CellChange::QuestionToggled);
 }

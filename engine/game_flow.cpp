@@ -1,6 +1,7 @@
 #include "engine/game_flow.h"
 
-#include "engine/board.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
 #include "engine/random.h"
 
 int32_t elapsedSecondsAt(int32_t nowMilliseconds, int32_t startClock) {
@@ -25,4 +26,22 @@ void safeStart() {
   board.actionColumn = static_cast<uint16_t>(column);
   board.actionRow = static_cast<uint16_t>(row);
   board.apply();
+}
+
+void markGameInPlay() { gameFlags.gameOver = false; }
+
+void markFirstGamePast() { gameFlags.firstGame = false; }
+
+void ignoreTheNextRelease() { gameFlags.ignoreNextRelease = true; }
+
+void heedTheNextRelease() { gameFlags.ignoreNextRelease = false; }
+
+void startPlayClock(int32_t nowMilliseconds) { playClock.startClock = nowMilliseconds; }
+
+void leaveGameFinished(FinalPicture picture) {
+  gameFlags.gameOver = true;
+  gameFlags.ignoreNextRelease = false;
+  EngineRequests& requests = engineRequests();
+  if (picture == FinalPicture::FinalBoard) requests.paintFinalBoard();
+  requests.releaseCellOrigins();
 }

@@ -1,8 +1,8 @@
 #include "engine/player_actions.h"
 
-#include "engine/board.h"
-#include "engine/board_view.h"
-#include "engine/game_flags.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
+#include "engine/game_flow.h"
 
 void chordAt(int column, int row) {
   if (!board.isInner(column, row)) return;
@@ -24,14 +24,10 @@ void chordAt(int column, int row) {
       if (next.content == '0') board.floodOpen(n.column, n.row);
     }
   }
-  boardView().copyOffscreenToWindow();
+  engineRequests().copyOffscreenToWindow();
 }
 
 void endGameLost() {
-  BoardView& view = boardView();
-  view.stopPlayTimer();
-  gameFlags.gameOver = true;
-  gameFlags.ignoreNextRelease = false;
-  view.paintFinalBoard();
-  view.releaseCellOrigins();
+  engineRequests().stopPlayTimer();
+  leaveGameFinished(FinalPicture::FinalBoard);
 }

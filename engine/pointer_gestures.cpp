@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "engine/player_actions.h"
 #include "hiscores/win_flow.h"
 #include "shell/services.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
 #include "view/game_start.h"
 #include "view/hit_test.h"
@@ -20,8 +19,25 @@ constexpr int64_t kReleaseTolerance = 4;
 
 // A release counts as a click only close to the most recent press of any button.
 bool nearThePress(int32_t x, int32_t y) {
-  return std::llabs(int64_t{gameFlags.pressX} - x) <= kReleaseTolerance &&
-         std::llabs(int64_t{gameFlags.pressY} - y) <= kReleaseTolerance;
+  return std::llabs(int64_t{pointerPress.pressX} - x) <= kReleaseTolerance &&
+         std::llabs(int64_t{pointerPress.pressY} - y) <= kReleaseTolerance;
+}
+
+// A release that the flag holds back does nothing but clear it.
+bool takeIgnoredRelease() {
+  if (!gameFlags.ignoreNextRelease) return false;
+  heedTheNextRelease();
+  return true;
+}
+
+// After a finished game any release starts the next one; in play only a release near the
+// press goes on to act on the cells.
+bool actsInPlay(int32_t x, int32_t y) {
+  if (gameFlags.gameOver) {
+    restartGame();
+    return false;
+  }
+  return nearThePress(x, y);
 }
 
 void applyAt(char action, const CellPosition& at) {
@@ -36,22 +52,17 @@ bool isCell(const CellPosition& at) { return at.column != 0 && at.row != 0; }
 }  // namespace
 
 void onButtonPress(int32_t x, int32_t y) {
-  gameFlags.pressX = x;
-  gameFlags.pressY = y;
+  pointerPress.pressX = x;
+  pointerPress.pressY = y;
 }
 
 void onLeftRelease(int32_t x, int32_t y, unsigned keys) {
   if (!board.isBuilt()) return;
-  if (gameFlags.ignoreNextRelease) {
-    gameFlags.ignoreNextRelease = false;
+  if (takeIgnoredRelease()) {
     repaintAllCells();
     return;
   }
-  if (gameFlags.gameOver) {
-    restartGame();
-    return;
-  }
-  if (!nearThePress(x, y)) return;
+  if (!actsInPlay(x, y)) return;
   if (keys == keys::kRightButton) {
     chordAtPointer(x, y);
     repaintAllCells();
@@ -70,16 +81,7 @@ void onLeftRelease(int32_t x, int32_t y, unsigned keys) {
 }
 
 void onRightRelease(int32_t x, int32_t y, unsigned keys) {
-  if (!board.isBuilt()) return;
-  if (gameFlags.ignoreNextRelease) {
-    gameFlags.ignoreNextRelease = false;
-    return;
-  }
-  if (gameFlags.gameOver) {
-    restartGame();
-    return;
-  }
-  if (!nearThePress(x, y)) return;
+  if (!board.isBuilt() || takeIgnoredRelease() || !actsInPlay(x, y)) return;
   if (keys == keys::kLeftButton) {
     chordAtPointer(x, y);
     return;
@@ -101,12 +103,7 @@ void onRightRelease(int32_t x, int32_t y, unsigned keys) {
 }
 
 void onMiddleRelease(int32_t x, int32_t y) {
-  if (!board.isBuilt()) return;
-  if (gameFlags.gameOver) {
-    restartGame();
-    return;
-  }
-  if (!nearThePress(x, y)) return;
+  if (!board.isBuilt() || !actsInPlay(x, y)) return;
   const CellPosition at = hitTest(x, y);
   if (isCell(at)) applyAt('c', at);
   chordAtPointer(x, y);
@@ -119,11 +116,11 @@ void chordAtPointer(int32_t x, int32_t y) {
   if (!isCell(at) || !board.cell(at.column, at.row).isRevealed()) return;
   chordAt(at.column, at.row);
   // The other button is still down; its release must not act on the cells just opened.
-  gameFlags.ignoreNextRelease = true;
+  ignoreTheNextRelease();
 }
 
 void restartGame() {
-  gameFlags.firstGame = false;
+  markFirstGamePast();
   startNewGame();
 }
 
@@ -131,11 +128,11 @@ void onTimerTick(unsigned timer) {
   if (timer != static_cast<unsigned>(kPlayTimer)) return;
   // A tick already queued when the game ended must neither move the clock nor find a win.
   if (gameFlags.gameOver) return;
-  gameFlags.elapsedSeconds = elapsedSecondsAt(services().milliseconds(), gameFlags.startClock);
+  playClock.elapsedSeconds = elapsedSecondsAt(services().milliseconds(), playClock.startClock);
   {
     // Both counters reach the window in one copy, before any dialog of the win.
     const WindowUpdateBatch batch;
-    showElapsedSeconds(gameFlags.elapsedSeconds);
+    showElapsedSeconds(playClock.elapsedSeconds);
     showFlagsLeft(board.flagsLeft);
   }
   if (isGameWon()) onGameWon();

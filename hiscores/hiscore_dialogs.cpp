@@ -2,13 +2,11 @@
 
 #include <string>
 
-#include "engine/game_flags.h"
-#include "hiscores/hiscore_table.h"
+#include "engine/game_flow.h"
+#include "hiscores/hiscore_state.h"
 #include "hiscores/score_submission.h"
 #include "resources/resource_ids.h"
 #include "shell/services.h"
-
-std::string playerName;
 
 namespace {
 
@@ -61,7 +59,7 @@ class HiscoreTableDialog final : public DialogProcedure {
   bool onCommand(DialogControls& dialog, int control, int) override {
     switch (control) {
       case IDC_TABLE_OK:
-        gameFlags.ignoreNextRelease = true;
+        ignoreTheNextRelease();
         dialog.end(0);
         return true;
       case IDC_TABLE_SUBMIT: {

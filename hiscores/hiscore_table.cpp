@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
-int highlightRow = kNoHighlightRow;
-
-HiscoreTable localHiscores(kHiscoreRows);
+#include "hiscores/hiscore_file.h"
+#include "hiscores/hiscore_state.h"
+#include "shell/whole_file.h"
 
 void HiscoreEntry::setName(std::string_view text) {
   const size_t length = std::min(text.find('\0'), std::min(text.size(), kMaxNameLength));
@@ -50,4 +53,47 @@ void HiscoreTable::fillDefaultTable() {
     entries[index].setName("Anonymous");
     entries[index].score = (count - index) * 50u;
   }
+}
+
+bool HiscoreTable::save() const {
+  std::string plain;
+  for (uint16_t index = 0; index < count; ++index) {
+    // The file keeps only the low seven bits of a byte, so 0x80 would come back as the end
+    // of the name and make the whole file unreadable; it is stored as a question mark.
+    for (const char byte : entries[index].nameText()) plain += byte == '\x80' ? '?' : byte;
+    plain += '\0';
+    plain += std::to_string(entries[index].score);
+    plain += '\0';
+  }
+  return replaceWholeFile(kHiscoreFileName, storedFormOf(plain));
+}
+
+void HiscoreTable::load() {
+  const std::optional<std::string> stored = readWholeFile(kHiscoreFileName, kMaxHiscoreFileBytes);
+  if (!stored || stored->empty()) {
+    fillDefaultTable();
+    return;
+  }
+  const std::string plain = plainLayoutOf(*stored);
+  // Every string ends in a NUL; the last one is always there, so count the others.
+  const size_t strings = 2u * count;
+  if (static_cast<size_t>(std::count(plain.begin(), plain.end() - 1, '\0')) != strings - 1) {
+    fillDefaultTable();
+    return;
+  }
+  std::vector<HiscoreEntry> rows(count);
+  std::string_view rest = plain;
+  for (HiscoreEntry& row : rows) {
+    const size_t nameEnd = rest.find('\0');
+    row.setName(rest.substr(0, nameEnd));
+    rest.remove_prefix(nameEnd + 1);
+    const size_t scoreEnd = rest.find('\0');
+    row.score = scoreFromText(rest.substr(0, scoreEnd));
+    rest.remove_prefix(scoreEnd + 1);
+    if (row.score == 0) {
+      fillDefaultTable();
+      return;
+    }
+  }
+  std::copy(rows.begin(), rows.end(), entries.get());
 }

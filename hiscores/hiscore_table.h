@@ -17,10 +17,8 @@ struct HiscoreEntry {
   std::string_view nameText() const;
 };
 
+// highlightRow (hiscore_state.h) when no row is to be shown highlighted.
 constexpr int kNoHighlightRow = 11;
-
-// Row at which the last qualifying score landed; the table dialog shows it once and resets it.
-extern int highlightRow;
 
 struct InsertOutcome {
   bool qualified = false;
@@ -38,7 +36,8 @@ struct HiscoreTable {
   // One pass from the bottom up that swaps a row with the one above only when it scores more.
   void bubbleUp();
 
-  // Writes the table to the hiscore file; false when the file could not be written.
+  // Writes the table to the hiscore file (hiscore_file.h); false when the file could not be
+  // written.
   bool save() const;
   // Reads the hiscore file, or fills the default table when it is missing or invalid.
   void load();
@@ -49,5 +48,3 @@ struct HiscoreTable {
   const std::unique_ptr<HiscoreEntry[]> entries;
   const uint16_t count;
 };
-
-extern HiscoreTable localHiscores;  // kHiscoreRows rows

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "hiscores/score_request.h"
 #include "hiscores/scoreboard_view.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "shell/sockets.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "hiscores/scoreboard_address.h"
 #include "shell/services.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 void openOnlineScoreboard() {
   const auto address = scoreboardAddress(gameSettings.serveraddr, gameSettings.serverport,

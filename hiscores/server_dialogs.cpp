@@ -1,11 +1,12 @@
 #include "hiscores/server_dialogs.h"
 
 #include <string>
+#include <utility>
 
 #include "resources/resource_ids.h"
 #include "shell/scan_decimal.h"
 #include "shell/services.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 namespace {
 
@@ -56,9 +57,9 @@ class SetProxyDialog final : public DialogProcedure {
       refusePort();
       return;
     }
-    gameSettings.proxyaddr = dialog.text(IDC_PROXY_ADDRESS, kSettingsTextMax);
-    if (gameSettings.proxyaddr.empty()) gameSettings.proxyaddr = kNoProxyAddress;
-    gameSettings.proxy = dialog.isChecked(IDC_PROXY_USE) ? 1 : 0;
+    std::string address = dialog.text(IDC_PROXY_ADDRESS, kSettingsTextMax);
+    if (address.empty()) address = kNoProxyAddress;
+    setProxy(std::move(address), dialog.isChecked(IDC_PROXY_USE));
 
     size_t position = 0;
     int32_t value = 0;
@@ -67,7 +68,7 @@ class SetProxyDialog final : public DialogProcedure {
         refusePort();
         return;
       case ScanOutcome::Number:
-        gameSettings.proxyport = value;
+        setProxyPort(value);
         break;
       case ScanOutcome::EndOfInput:  // nothing but white space: the port stays as it was
         break;
@@ -88,12 +89,13 @@ class SetServerDialog final : public DialogProcedure {
   bool onCommand(DialogControls& dialog, int control, int notification) override {
     if (notification != kButtonClicked) return false;
     switch (control) {
-      case IDC_SERVER_OK:
-        gameSettings.serveraddr = dialog.text(IDC_SERVER_ADDRESS, kSettingsTextMax);
-        gameSettings.serverpath = dialog.text(IDC_SERVER_PATH, kSettingsTextMax);
-        gameSettings.serverport = dialog.signedNumber(IDC_SERVER_PORT);
+      case IDC_SERVER_OK: {
+        std::string address = dialog.text(IDC_SERVER_ADDRESS, kSettingsTextMax);
+        std::string path = dialog.text(IDC_SERVER_PATH, kSettingsTextMax);
+        setHiscoreServer(std::move(address), std::move(path), dialog.signedNumber(IDC_SERVER_PORT));
         dialog.end(0);
         return true;
+      }
       case IDC_SERVER_CANCEL:
         dialog.end(0);
         return true;

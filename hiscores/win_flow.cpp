@@ -2,15 +2,14 @@
 
 #include <string>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
+#include "engine/game_flow.h"
 #include "hiscores/hiscore_dialogs.h"
 #include "hiscores/hiscore_file.h"
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "hiscores/win_score.h"
 #include "shell/services.h"
-#include "shell/settings.h"
-#include "view/cell_origins.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
 
 namespace {
@@ -25,7 +24,7 @@ constexpr char kWellDoneCaption[] = "WELL DONE";
 void onGameWon() {
   Services& platform = services();
   platform.killTimer(kPlayTimer);
-  const int32_t elapsed = platform.milliseconds() - gameFlags.startClock;
+  const int32_t elapsed = platform.milliseconds() - playClock.startClock;
   const uint32_t score = winScore(elapsed, static_cast<int>(gameSettings.difficulty),
                                   gameSettings.columns, gameSettings.rows, board.mines);
 
@@ -46,8 +45,6 @@ void onGameWon() {
   }
 
   // Left finished like a lost game, but the last picture of play stays on screen.
-  gameFlags.gameOver = true;
-  gameFlags.ignoreNextRelease = false;
-  gameFlags.firstGame = false;
-  cellOrigins.release();
+  leaveGameFinished(FinalPicture::LastPictureOfPlay);
+  markFirstGamePast();
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/field_size.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "resources/resource_ids.h"
 #include "shell/level_choice.h"
 #include "shell/services.h"
-#include "shell/settings.h"
-#include "view/tile_metrics.h"
+#include "shell/shell_state.h"
+#include "view/view_state.h"
 
 namespace {
 

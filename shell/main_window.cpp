@@ -1,18 +1,17 @@
 #include "shell/main_window.h"
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "engine/player_actions.h"
 #include "engine/pointer_gestures.h"
 #include "hiscores/hiscore_dialogs.h"
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "hiscores/scoreboard_view.h"
 #include "hiscores/server_dialogs.h"
 #include "resources/resource_ids.h"
 #include "shell/help_menu.h"
 #include "shell/level_dialog.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
 #include "view/engine_link.h"
 #include "view/game_start.h"
@@ -31,7 +30,7 @@ constexpr char kChangeIconsCaption[] = "Really change?";
 void newGame() {
   // A flag left by the hiscore table's OK would swallow the release that starts the game,
   // or the first click of the game started here.
-  gameFlags.ignoreNextRelease = false;
+  heedTheNextRelease();
   if (!board.isBuilt()) {
     // The start-up game never ran: this is the run's first game start, which shows the
     // level dialog itself and leaves the safe start to the next paint.
@@ -102,7 +101,7 @@ void onMainWindowPaint(DrawContext paintContext) {
     // The fresh board, the safe start's opening and the repaint reach the window in one copy.
     const WindowUpdateBatch batch(paintContext);
     paintFreshBoard();
-    gameFlags.firstGame = false;
+    markFirstGamePast();
     // The first board's start ran before the window was shown, so its reveal happens here.
     if (gameSettings.safe != 0) {
       safeStart();

@@ -5,10 +5,8 @@
 #include <utility>
 
 #include "shell/scan_decimal.h"
+#include "shell/shell_state.h"
 #include "shell/whole_file.h"
-
-GameSettings gameSettings;
-bool settingsLoaded = false;
 
 namespace {
 
@@ -129,3 +127,16 @@ bool SaveSettings() {
   line("serverpath=", s.serverpath);
   return replaceWholeFile(kSettingsFileName, out);
 }
+
+void setHiscoreServer(std::string address, std::string path, int32_t port) {
+  gameSettings.serveraddr = std::move(address);
+  gameSettings.serverpath = std::move(path);
+  gameSettings.serverport = port;
+}
+
+void setProxy(std::string address, bool use) {
+  gameSettings.proxyaddr = std::move(address);
+  gameSettings.proxy = use ? 1 : 0;
+}
+
+void setProxyPort(int32_t port) { gameSettings.proxyport = port; }

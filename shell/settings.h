@@ -37,12 +37,6 @@ struct GameSettings {
   uint32_t difficulty = 5;
 };
 
-extern GameSettings gameSettings;
-
-// Set by start-up when LoadSettings found the file; the first level dialog of the run
-// consumes it to take over a stored competition level.
-extern bool settingsLoaded;
-
 // Puts the defaults into the ten persisted fields; rows, columns and difficulty stay.
 void SetDefaultSettings();
 
@@ -55,3 +49,8 @@ bool LoadSettings();
 // Writes the ten lines, each ending in CR LF. The caller does not report a failure; the
 // result is there for tests.
 bool SaveSettings();
+
+// Where online hiscores go, as the server and proxy dialogs set it.
+void setHiscoreServer(std::string address, std::string path, int32_t port);
+void setProxy(std::string address, bool use);
+void setProxyPort(int32_t port);

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "view/game_start.h"
 #include "view/painting_mode.h"
 #include "view/painting_way.h"
 #include "view/surface_changes.h"
+#include "view/view_state.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 #include "view/cell_origins.h"
 
-CellOriginTable cellOrigins;
-
 void CellOriginTable::create(uint16_t columns, uint16_t rows) {
   present_ = true;
   columns_ = columns;

@@ -29,5 +29,3 @@ class CellOriginTable {
   uint16_t rows_ = 0;
   std::vector<std::optional<PixelPoint>> entries_;  // column by column
 };
-
-extern CellOriginTable cellOrigins;

@@ -3,7 +3,7 @@
 #include <cstddef>
 
 #include "resources/resource_ids.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

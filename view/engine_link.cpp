@@ -1,15 +1,16 @@
 #include "view/engine_link.h"
 
-#include "engine/board_view.h"
+#include "engine/engine_requests.h"
 #include "shell/services.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/game_start.h"
 #include "view/tile_images.h"
+#include "view/view_state.h"
 
 namespace {
 
-class PaintingBoardView final : public BoardView {
+// The board view draws for the engine, and ends a game's timer and position table for it.
+class ViewCarriesOutRequests final : public EngineRequests {
  public:
   void drawCellUpdate(int column, int row, const Cell& cell, CellChange change) override {
     ::drawCellUpdate(column, row, cell, change);
@@ -20,8 +21,8 @@ class PaintingBoardView final : public BoardView {
   void releaseCellOrigins() override { cellOrigins.release(); }
 };
 
-PaintingBoardView paintingView;
+ViewCarriesOutRequests viewRequests;
 
 }  // namespace
 
-void connectEngineToView() { installBoardView(&paintingView); }
+void connectEngineToView() { installEngineRequests(&viewRequests); }

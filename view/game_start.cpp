@@ -2,20 +2,16 @@
 
 #include <algorithm>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "shell/level_dialog.h"
 #include "shell/services.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/field_size.h"
 #include "view/surface_changes.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 #include "view/window_outline.h"
-
-WindowFit windowFit;
 
 namespace {
 
@@ -62,7 +58,7 @@ void startNewGame() {
   cellOrigins.create(static_cast<uint16_t>(columns), static_cast<uint16_t>(rows));
   fitWindowToField();
 
-  gameFlags.startClock = platform.milliseconds();
+  startPlayClock(platform.milliseconds());
   platform.setTimer(kPlayTimer, kPlayTimerPeriod);
 
   if (gameFlags.firstGame) {
@@ -79,7 +75,7 @@ void startNewGame() {
   // The fresh board and the safe start's opening reach the window in one copy.
   const WindowUpdateBatch batch;
   paintFreshBoard();
-  gameFlags.gameOver = false;
+  markGameInPlay();
   // The first board of the run gets its safe start at the window's first paint.
   if (gameSettings.safe != 0 && !gameFlags.firstGame) safeStart();
 }

@@ -1,5 +1,8 @@
 #include "view/hit_test.h"
 
+#include "engine/engine_state.h"
+#include "view/view_state.h"
+
 CellPosition hitTestOn(const TileMetrics& metrics, int32_t columns, int32_t rows, int32_t x,
                        int32_t y) {
   const uint32_t pitch = static_cast<uint32_t>(metrics.pitch());

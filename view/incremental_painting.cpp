@@ -4,16 +4,15 @@
 #include <array>
 #include <optional>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
+#include "engine/game_flow.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/cell_placement.h"
 #include "view/counter_layout.h"
 #include "view/shown_cells.h"
 #include "view/surface_changes.h"
 #include "view/tile_images.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -147,7 +146,7 @@ void IncrementalPainting::paintFreshBoard() {
       for (int r = 1; r <= board.rows; ++r) tilePlaceOf(c, r);
     }
     noteSurfaceChange(background);
-    gameFlags.gameOver = false;
+    markGameInPlay();
     showChangesOnWindow();
     return;
   }
@@ -171,7 +170,7 @@ void IncrementalPainting::paintFreshBoard() {
   copyCounterPanel(at.rightPanelX, at.top, target);
   counters.placement = at;
   untouchedFreshBoard = field;
-  gameFlags.gameOver = false;
+  markGameInPlay();
   showChangesOnWindow();
 }
 

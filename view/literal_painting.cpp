@@ -1,7 +1,7 @@
 #include "view/painting_way.h"
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
+#include "engine/game_flow.h"
 #include "view/board_painting.h"
 #include "view/counter_layout.h"
 #include "view/held_window_context.h"
@@ -68,7 +68,7 @@ void LiteralPainting::paintFreshBoard() {
   WindowAndSurface target(window.context());
   copyCounterPanel(0, at.top, target);
   copyCounterPanel(at.rightPanelX, at.top, target);
-  gameFlags.gameOver = false;
+  markGameInPlay();
 }
 
 void LiteralPainting::paintFinalBoard() {

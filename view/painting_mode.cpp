@@ -1,12 +1,12 @@
 #include "view/painting_mode.h"
 
-#include "engine/board.h"
+#include "engine/engine_state.h"
 #include "view/board_painting.h"
 #include "view/counter_layout.h"
 #include "view/field_size.h"
 #include "view/painting_way.h"
 #include "view/surface_changes.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "engine/board_view.h"
+#include "engine/engine_requests.h"
 #include "engine/cell.h"
 
 // One way of putting the board view's pictures on screen; painting_mode.h says which one

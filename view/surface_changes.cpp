@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
 #include "view/cell_placement.h"
-#include "view/game_start.h"
 #include "view/held_window_context.h"
 #include "view/shown_cells.h"
-#include "view/tile_metrics.h"
 #include "view/tile_strips.h"
+#include "view/view_state.h"
 
 namespace {
 

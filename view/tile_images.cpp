@@ -4,16 +4,14 @@
 #include <iterator>
 #include <map>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/cell_placement.h"
 #include "view/painting_mode.h"
 #include "view/painting_way.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

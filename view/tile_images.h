@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "engine/board_view.h"
+#include "engine/engine_requests.h"
 #include "engine/cell.h"
 #include "shell/services.h"
 

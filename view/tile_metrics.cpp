@@ -1,5 +1,5 @@
 #include "view/tile_metrics.h"
 
-TileMetrics tileMetrics = kBigTileMetrics;
+#include "view/view_state.h"
 
 void setTileMetricsFor(int32_t small) { tileMetrics = tileMetricsFor(small); }

@@ -23,7 +23,5 @@ constexpr TileMetrics tileMetricsFor(int32_t small) {
   return small != 0 ? kSmallTileMetrics : kBigTileMetrics;
 }
 
-// The tile set of the current game; the game start sets it before anything is measured.
-extern TileMetrics tileMetrics;
-
+// Sets the current game's tile set (tileMetrics, view_state.h) from the setting.
 void setTileMetricsFor(int32_t small);

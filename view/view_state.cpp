@@ -1,13 +1,14 @@
 #include "view/view_state.h"
 
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
-#include "view/game_start.h"
 #include "view/painting_mode.h"
 #include "view/surface_changes.h"
 #include "view/tile_images.h"
-#include "view/tile_metrics.h"
 #include "view/tile_strips.h"
+
+TileMetrics tileMetrics = kBigTileMetrics;
+CellOriginTable cellOrigins;
+WindowFit windowFit;
 
 void resetViewState() {
   forgetTileImages();

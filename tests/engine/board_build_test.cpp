@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/engine_state.h"
 #include "recording_view.h"
 
 namespace {

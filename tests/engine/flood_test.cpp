@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/engine_state.h"
 #include "recording_view.h"
 
 namespace {

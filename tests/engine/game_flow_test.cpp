@@ -3,6 +3,7 @@
 #include <set>
 #include <utility>
 
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "engine/random.h"
 #include "recording_view.h"

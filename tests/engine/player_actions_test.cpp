@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/player_actions.h"
 #include "recording_view.h"
 

@@ -1,5 +1,6 @@
 #include "recording_view.h"
 
+#include "engine/engine_state.h"
 #include "shell/memory/memory_services.h"
 
 void buildBoardAt(int64_t seconds, unsigned columns, unsigned rows, unsigned difficulty) {

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/board.h"
-#include "engine/board_view.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
 
-// Records the engine's requests to the board view, in order, as short strings such as
-// "draw 3,4 Opened", "final", "copy", "stop timer", "release origins".
-class RecordingView final : public BoardView {
+// Stands in for the board view: records the engine's requests, in order, as short strings
+// such as "draw 3,4 Opened", "final", "copy", "stop timer", "release origins".
+class RecordingView final : public EngineRequests {
  public:
-  RecordingView() { installBoardView(this); }
-  ~RecordingView() override { installBoardView(nullptr); }
+  RecordingView() { installEngineRequests(this); }
+  ~RecordingView() override { installEngineRequests(nullptr); }
 
   void drawCellUpdate(int column, int row, const Cell&, CellChange change) override {
     static const char* const names[] = {"FlagToggled", "QuestionToggled", "Opened"};

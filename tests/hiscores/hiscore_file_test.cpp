@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "hiscores/hiscore_file.h"
-#include "hiscores/hiscore_table.h"
-#include "table_rows.h"
+#include "hiscores/hiscore_state.h"
 #include "scratch_folder.h"
+#include "table_rows.h"
 
 namespace {
 

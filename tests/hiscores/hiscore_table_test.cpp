@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "table_rows.h"
 
 namespace {

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "hiscores/hiscore_dialogs.h"
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "loopback_server.h"
 #include "memory_program.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 namespace {
 

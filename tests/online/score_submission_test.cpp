@@ -3,12 +3,12 @@
 #include <chrono>
 #include <string>
 
-#include "hiscores/hiscore_table.h"
+#include "hiscores/hiscore_state.h"
 #include "hiscores/score_request.h"
 #include "hiscores/score_submission.h"
 #include "loopback_server.h"
 #include "memory_program.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "hiscores/server_dialogs.h"
 #include "memory_program.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 namespace {
 

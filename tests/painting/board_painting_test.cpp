@@ -3,17 +3,16 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/board_view.h"
-#include "engine/game_flags.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
 #include "engine/player_actions.h"
 #include "hexagon_outline.h"
 #include "painting_program.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/painting_mode.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -291,7 +290,7 @@ TEST_F(BoardPainting, LiterallyTheEngineCopyRequestPutsTheWholeSurfaceOnTheWindo
   usePaintingMode(PaintingMode::Literal);
   startBoard(8, 8);
   blackenWindow();
-  boardView().copyOffscreenToWindow();
+  engineRequests().copyOffscreenToWindow();
   EXPECT_TRUE(windowShowsSurface());
   EXPECT_EQ(platform.windowContextsHeld(), 0);
 }
@@ -305,7 +304,7 @@ TEST_F(BoardPainting, EngineCopyRequestShowsTheCellsDrawnSinceTheLastCopy) {
   board.actionRow = 2;
   board.apply();
   const PixelPoint at = *cellOrigins.entry(2, 2);
-  boardView().copyOffscreenToWindow();
+  engineRequests().copyOffscreenToWindow();
   EXPECT_TRUE(drawnAlone(windowBefore, window(), at, IDB_BIG_FLAG, false));
   EXPECT_TRUE(windowShowsSurface());
   EXPECT_EQ(platform.windowContextsHeld(), 0);

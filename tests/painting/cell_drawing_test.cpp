@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "painting_program.h"
 #include "resources/resource_ids.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/painting_mode.h"
 #include "view/tile_images.h"
+#include "view/view_state.h"
 
 namespace {
 

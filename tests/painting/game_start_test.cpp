@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "hexagon_outline.h"
 #include "painting_program.h"
 #include "resources/resource_ids.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
-#include "view/cell_origins.h"
 #include "view/game_start.h"
+#include "view/view_state.h"
 #include "view/window_outline.h"
 
 namespace {
@@ -151,7 +151,7 @@ TEST_F(GameStart, CutsTheWindowToTheOutlineOfItsBoard) {
 TEST_F(GameStart, StartsTheClockAndThePlayTimer) {
   platform.clockMilliseconds = 123456;
   startBoard(6, 5);
-  EXPECT_EQ(gameFlags.startClock, 123456);
+  EXPECT_EQ(playClock.startClock, 123456);
   EXPECT_TRUE(platform.timerRunning(300));
   EXPECT_EQ(platform.timerPeriod(300), 100u);
   EXPECT_FALSE(gameFlags.gameOver);

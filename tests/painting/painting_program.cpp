@@ -2,10 +2,10 @@
 
 #include <sstream>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/player_actions.h"
 #include "hexagon_outline.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/board_painting.h"
 #include "view/engine_link.h"
 #include "view/game_start.h"

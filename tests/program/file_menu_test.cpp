@@ -3,13 +3,13 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

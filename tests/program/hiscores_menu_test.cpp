@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
 
 namespace {

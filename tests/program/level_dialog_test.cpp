@@ -3,11 +3,12 @@
 #include <string>
 #include <tuple>
 
+#include "engine/engine_state.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/level_dialog.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 namespace {
 

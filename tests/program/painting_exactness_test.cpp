@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/board.h"
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "recorded_play.h"
 #include "resources/resource_ids.h"
@@ -22,7 +21,7 @@
 #include "view/hit_test.h"
 #include "view/painting_mode.h"
 #include "view/painting_way.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

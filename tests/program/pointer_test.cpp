@@ -4,16 +4,16 @@
 #include <iterator>
 #include <vector>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "engine/game_flow.h"
 #include "engine/pointer_gestures.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/main_window.h"
 #include "shell/services.h"
-#include "shell/settings.h"
-#include "view/cell_origins.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -365,7 +365,7 @@ TEST_F(Play, WinIsFoundAtTheNextTickAndLeavesTheGameFinished) {
 
   answerWinDialogs();
   tickAt(2600);
-  EXPECT_EQ(gameFlags.elapsedSeconds, 2);
+  EXPECT_EQ(playClock.elapsedSeconds, 2);
   EXPECT_TRUE(gameFlags.gameOver);
   EXPECT_FALSE(platform.timerRunning(kPlayTimer));
   EXPECT_FALSE(gameFlags.firstGame);
@@ -416,7 +416,7 @@ TEST_F(Play, TicksAfterTheGameEndedChangeNothing) {
   const std::vector<uint32_t> before = platform.windowPixels().pixels;
 
   tickAt(8000);
-  EXPECT_EQ(gameFlags.elapsedSeconds, 3);
+  EXPECT_EQ(playClock.elapsedSeconds, 3);
   EXPECT_EQ(platform.windowPixels().pixels, before);
 }
 
@@ -441,7 +441,7 @@ TEST_F(Play, ElapsedSecondsRunFromTheGameStartAndStopAt9999) {
   platform.clockMilliseconds = 7000;
   loseTheGame();
   leftClick(CellPosition{1, 1});
-  ASSERT_EQ(gameFlags.startClock, 7000);
+  ASSERT_EQ(playClock.startClock, 7000);
 
   const struct {
     int32_t now, seconds;
@@ -449,7 +449,7 @@ TEST_F(Play, ElapsedSecondsRunFromTheGameStartAndStopAt9999) {
                {7000 + 50000000, 9999}};
   for (const auto& c : cases) {
     tickAt(c.now);
-    EXPECT_EQ(gameFlags.elapsedSeconds, c.seconds) << c.now;
+    EXPECT_EQ(playClock.elapsedSeconds, c.seconds) << c.now;
   }
   // 10000 would show as 0000, whose middle segments are dark.
   for (int place = 0; place < 4; ++place) EXPECT_TRUE(elapsedMiddleSegmentLit(place)) << place;

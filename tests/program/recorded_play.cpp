@@ -5,7 +5,7 @@
 #include "engine/pointer_gestures.h"
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
 
 namespace {

@@ -2,13 +2,14 @@
 
 #include <utility>
 
+#include "engine/engine_state.h"
 #include "engine/pointer_gestures.h"
 #include "resources/resource_ids.h"
 #include "shell/main_window.h"
 #include "view/cell_placement.h"
 #include "view/game_start.h"
 #include "view/hit_test.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_flags.h"
-#include "engine/random.h"
+#include "engine/engine_state.h"
 #include "engine/pointer_gestures.h"
+#include "engine/random.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -151,7 +151,7 @@ TEST_F(FailedSocketsStart, PaintsAndInputTouchNoBoard) {
   EXPECT_FALSE(board.isBuilt());
   EXPECT_TRUE(platform.dialogsRun().empty());
   EXPECT_FALSE(platform.timerRunning(kPlayTimer));
-  EXPECT_EQ(gameFlags.elapsedSeconds, 0);
+  EXPECT_EQ(playClock.elapsedSeconds, 0);
 
   // With no game to quit the tile size changes without a question.
   EXPECT_TRUE(onMainWindowCommand(IDM_USE_BIG_ICONS));

@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/game_flags.h"
+#include "engine/engine_state.h"
 #include "hiscores/hiscore_file.h"
 #include "hiscores/hiscore_table.h"
 #include "hiscores/win_score.h"
 #include "resources/resource_ids.h"
 #include "running_program.h"
 #include "shell/main_window.h"
-#include "shell/settings.h"
-#include "view/cell_origins.h"
+#include "shell/shell_state.h"
 #include "view/game_start.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ class WinFlow : public RunningProgram {
   }
 
   uint32_t scoreAt(int32_t milliseconds) const {
-    return winScore(milliseconds - gameFlags.startClock, 1, 22, 12, 22);
+    return winScore(milliseconds - playClock.startClock, 1, 22, 12, 22);
   }
 
   std::vector<std::string> boxCaptions() const {
@@ -68,7 +68,7 @@ TEST_F(WinFlow, AWinBelowTheTableStillAsksTheNameAndRewritesTheFile) {
   startPlaying(IDC_LEVEL_NOVICE);
   // 29040 / (seconds + 1) stays at or below the tenth row's 50 from 580 seconds on.
   answerWinDialogs();
-  winAt(gameFlags.startClock + 700000);
+  winAt(playClock.startClock + 700000);
 
   EXPECT_EQ(platform.dialogsRun().back(), IDD_HISCORE_TABLE);
   EXPECT_EQ(platform.dialogsShown()[platform.dialogsShown().size() - 2].templateId,

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "shell/level_choice.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "view/field_size.h"
 
 namespace {

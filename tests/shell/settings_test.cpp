@@ -8,7 +8,7 @@
 #include <tuple>
 
 #include "scratch_folder.h"
-#include "shell/settings.h"
+#include "shell/shell_state.h"
 
 using namespace std::string_literals;
 

@@ -2,11 +2,10 @@
 
 #include <map>
 
-#include "engine/board.h"
-#include "engine/board_view.h"
-#include "engine/game_flags.h"
-#include "hiscores/hiscore_table.h"
-#include "shell/settings.h"
+#include "engine/engine_requests.h"
+#include "engine/engine_state.h"
+#include "hiscores/hiscore_state.h"
+#include "shell/shell_state.h"
 #include "view/view_state.h"
 
 const RgbImage& generatedBitmap(int id) {
@@ -26,18 +25,14 @@ ImageSource generatedBitmaps() {
 
 void startFreshProgram(MemoryServices& platform) {
   installServices(&platform);
-  installBoardView(nullptr);
-  board.destroy();
-  board = Board{};
-  gameFlags = GameFlags{};
-  gameSettings = GameSettings{};
-  settingsLoaded = false;
-  highlightRow = kNoHighlightRow;
+  resetEngineState();
   resetViewState();
+  resetShellState();
+  resetHiscoreState();
 }
 
 void endFreshProgram() {
-  installBoardView(nullptr);
+  installEngineRequests(nullptr);
   installServices(nullptr);
 }
 

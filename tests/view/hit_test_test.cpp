@@ -3,9 +3,11 @@
 #include <string>
 #include <utility>
 
+#include "engine/engine_state.h"
 #include "hexagon_outline.h"
 #include "view/cell_placement.h"
 #include "view/hit_test.h"
+#include "view/view_state.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "view/tile_metrics.h"
+#include "view/view_state.h"
 
 namespace {
 

@@ -1,3 +1,0 @@
-#include "engine/game_flags.h"
-
-GameFlags gameFlags;

@@ -1,0 +1,13 @@
+#include "hiscores/hiscore_state.h"
+
+HiscoreTable localHiscores(kHiscoreRows);
+int highlightRow = kNoHighlightRow;
+std::string playerName;
+
+void resetHiscoreState() {
+  for (uint16_t index = 0; index < localHiscores.count; ++index) {
+    localHiscores.entries[index] = HiscoreEntry{};
+  }
+  highlightRow = kNoHighlightRow;
+  playerName.clear();
+}

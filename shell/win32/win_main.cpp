@@ -3,6 +3,7 @@
 #include "engine/mine_seed.h"
 #include "shell/services.h"
 #include "shell/win32/main_window_procedure.h"
+#include "shell/win32/message_loop.h"
 
 namespace {
 
@@ -20,14 +21,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
-  HWND window = createMainWindow(instance);
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-
-  MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return showAndRunMessages(createMainWindow(instance));
 }

@@ -17,6 +17,7 @@ ART = os.path.join(HERE, "..", "..", "resources", "art")
 # The resource table's reader serves all the resource tools, from the folder above.
 sys.path.insert(0, os.path.dirname(HERE))
 import resource_table  # noqa: E402
+
 CONTACT_SHEET = "contact_sheet.png"
 
 

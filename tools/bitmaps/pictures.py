@@ -168,6 +168,7 @@ def about_picture(art):
     return layer.over(picture)
 
 
+# The icon group that the window icon is drawn for.
 ICON = "IDI_TESSARA"
 
 

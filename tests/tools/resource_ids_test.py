@@ -104,38 +104,37 @@ class SoundTable(unittest.TestCase):
 
 
 class RefusedTables(unittest.TestCase):
-    # (mistake, text of the sound table, its replacement, words of the message)
-    CASES = [
-        ("two controls of one dialog with one id", "IDC_ONE_ROW_2 = 1010",
-         "IDC_ONE_ROW_2 = 1011", "more than one name has the id [1011]"),
-        ("two bitmaps with one id", "IDB_BIG_FLAG = 111", "IDB_BIG_FLAG = 101",
-         "more than one name has the id [101]"),
-        ("one name in two dialogs", "IDC_TWO_OK = 1", "IDC_ONE_OK = 1", "stands twice"),
-        ("a command under the wrong prefix", "IDM_QUIT = 40002", "IDC_QUIT = 40002",
-         "does not start with IDM_"),
-        ("a control under the wrong prefix", "IDC_TWO_OK = 1", "IDOK = 1",
-         "does not start with IDC_"),
-        ("an id of 0", "IDC_TWO_OK = 1", "IDC_TWO_OK = 0", "not a number from 1 to 65535"),
-        ("an id beyond 16 bits", "IDB_BIG_FLAG = 111", "IDB_BIG_FLAG = 65536",
-         "not a number from 1 to 65535"),
-        ("an id written as text", "IDI_MAIN = 126", 'IDI_MAIN = "126"',
-         "not a number from 1 to 65535"),
-        ("an id written as true", "IDI_MAIN = 126", "IDI_MAIN = true",
-         "not a number from 1 to 65535"),
-        ("a dialog without its id", "id = 115\n", "", "IDD_TWO is None"),
-        ("a list with another dialog's control", '"IDC_ONE_ROW_2"]', '"IDC_TWO_OK"]',
-         "names controls of no such dialog: ['IDC_TWO_OK']"),
-        ("a tile of an unknown bitmap", '"IDB_SMALL_FLAG"]', '"IDB_SMALL_FLAGS"]',
-         "tile picture Flag must name two bitmaps"),
-        ("a tile of one set only", 'Mask = ["IDB_BIG_MASK", "IDB_SMALL_MASK"]',
-         'Mask = ["IDB_BIG_MASK"]', "tile picture Mask must name two bitmaps"),
-        ("no icons", '[icons]\nIDI_MAIN = 126\n', "", "lacks a part"),
-        ("no menu name", 'menu = "MAIN"\n', "", "lacks a part"),
-        ("not a table at all", "[commands]", "[commands", "resources.toml"),
-    ]
+    # mistake: (text of the sound table, its replacement, words of the message)
+    CASES = {
+        "two controls of one dialog with one id": ("IDC_ONE_ROW_2 = 1010", "IDC_ONE_ROW_2 = 1011",
+                                                   "has the id [1011]"),
+        "two bitmaps with one id": ("IDB_BIG_FLAG = 111", "IDB_BIG_FLAG = 101", "has the id [101]"),
+        "one name in two dialogs": ("IDC_TWO_OK = 1", "IDC_ONE_OK = 1", "stands twice"),
+        "a command under the wrong prefix": ("IDM_QUIT = 40002", "IDC_QUIT = 40002",
+                                             "does not start with IDM_"),
+        "a control under the wrong prefix": ("IDC_TWO_OK = 1", "IDOK = 1",
+                                             "does not start with IDC_"),
+        "an id of 0": ("IDC_TWO_OK = 1", "IDC_TWO_OK = 0", "not a number from 1 to 65535"),
+        "an id beyond 16 bits": ("IDB_BIG_FLAG = 111", "IDB_BIG_FLAG = 65536",
+                                 "not a number from 1 to 65535"),
+        "an id written as text": ("IDI_MAIN = 126", 'IDI_MAIN = "126"',
+                                  "not a number from 1 to 65535"),
+        "an id written as true": ("IDI_MAIN = 126", "IDI_MAIN = true",
+                                  "not a number from 1 to 65535"),
+        "a dialog without its id": ("id = 115\n", "", "IDD_TWO is None"),
+        "a list with another dialog's control": ('"IDC_ONE_ROW_2"]', '"IDC_TWO_OK"]',
+                                                 "no such dialog: ['IDC_TWO_OK']"),
+        "a tile of an unknown bitmap": ('"IDB_SMALL_FLAG"]', '"IDB_SMALL_FLAGS"]',
+                                        "tile picture Flag must name"),
+        "a tile of one set only": ('"IDB_BIG_MASK", "IDB_SMALL_MASK"]', '"IDB_BIG_MASK"]',
+                                   "tile picture Mask must name"),
+        "no icons": ("[icons]\nIDI_MAIN = 126\n", "", "lacks a part"),
+        "no menu name": ('menu = "MAIN"\n', "", "lacks a part"),
+        "not a table at all": ("[commands]", "[commands", "resources.toml"),
+    }
 
     def test_each_mistake_stops_the_generator(self):
-        for mistake, text, replacement, words in self.CASES:
+        for mistake, (text, replacement, words) in self.CASES.items():
             with self.subTest(mistake):
                 self.assertEqual(SOUND.count(text), 1)
                 status, messages, written = generate(SOUND.replace(text, replacement))

@@ -1,6 +1,9 @@
 // The yardstick of the start-up benchmark: an empty window of the same class style, cursor,
-// background, window style and size as the program's main window, shown and painted.
+// background, window style and size as the program's main window, shown, painted and run
+// by the program's own message loop.
 #include <windows.h>
+
+#include "shell/win32/message_loop.h"
 
 namespace {
 
@@ -31,14 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = "EmptyWindow";
   if (!RegisterClassA(&windowClass)) return 1;
-  HWND window = CreateWindowExA(0, "EmptyWindow", "Empty", WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                0, 0, 800, 600, nullptr, nullptr, instance, nullptr);
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-  MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return 0;
+  return showAndRunMessages(CreateWindowExA(0, "EmptyWindow", "Empty",
+                                            WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 800,
+                                            600, nullptr, nullptr, instance, nullptr));
 }

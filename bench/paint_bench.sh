@@ -10,14 +10,14 @@
 #   start-up first-paint <median ms> empty-window <median ms> ratio <ratio>
 #
 # It uses the X display in DISPLAY, or starts an Xvfb of 1600x1200 of its own when there is
-# none: the largest boards need a screen that large to lie on it whole.
+# none (or TESSARA_XVFB is set): the largest boards need a screen that large to lie on it whole.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${TESSARA_BUILD_DIR:-$root/build}
 windows_build="$build/windows"
 starts=${TESSARA_BENCH_STARTS:-41}
 
-"$root/tools/install-deps.sh" >&2
+"$root/tools/install-deps.sh" run >&2
 cmake -S "$root" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$windows_build" -j "$(nproc)" \
@@ -25,24 +25,8 @@ cmake --build "$windows_build" -j "$(nproc)" \
 
 source "$root/tools/wine-env.sh"
 
-xvfb_pid=
-finish() {
-  wineserver -k 2>/dev/null || true
-  if [[ -n "$xvfb_pid" ]]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap finish EXIT
-
-if [[ -z "${DISPLAY:-}" ]]; then
-  number=90
-  while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do
-    [[ -e /tmp/.X11-unix/X$number ]] && break
-    sleep 0.1
-  done
-fi
+trap 'wineserver -k 2>/dev/null || true; stop_virtual_display' EXIT
+start_virtual_display 1600x1200
 
 wine_prefix_ready >&2
 # A server left running by an earlier run is used as it is.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "resources/resource_ids.h"
 #include "view/tile_metrics.h"
 
 // The rules behind the level dialog, kept free of windows so that the dialog procedure
@@ -45,11 +46,11 @@ struct CompetitionLevel {
 };
 
 constexpr std::array<CompetitionLevel, 5> kCompetitionLevels = {{
-    {1, "Novice", 1031, 12, 22, 1},
-    {2, "Beginner", 1034, 16, 28, 3},
-    {3, "Intermediate", 1035, 20, 41, 4},
-    {4, "Advanced", 1036, 23, 45, 5},
-    {5, "Expert", 1037, 27, 53, 6},
+    {1, "Novice", IDC_LEVEL_NOVICE, 12, 22, 1},
+    {2, "Beginner", IDC_LEVEL_BEGINNER, 16, 28, 3},
+    {3, "Intermediate", IDC_LEVEL_INTERMEDIATE, 20, 41, 4},
+    {4, "Advanced", IDC_LEVEL_ADVANCED, 23, 45, 5},
+    {5, "Expert", IDC_LEVEL_EXPERT, 27, 53, 6},
 }};
 
 // Null when no competition level has that number, or no button that id.

@@ -22,12 +22,14 @@ start_wine_server() {
   wineboot </dev/null >/dev/null 2>&1 || true
 }
 
-# A virtual display for the Windows program when none is given (or on CI).
+# A virtual display for the Windows program when none is given (or on CI, or when
+# TESSARA_XVFB asks for one), of the screen size given as WIDTHxHEIGHT (1280x1024 if none).
 start_virtual_display() {
   if [[ -n "${DISPLAY:-}" && -z "${CI:-}" && -z "${TESSARA_XVFB:-}" ]]; then return; fi
+  local size=${1:-1280x1024}
   local number=90
   while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$number"
   for _ in $(seq 50); do

@@ -4,12 +4,10 @@
 #include <cstdint>
 
 #include "shell/services.h"
-#include "view/field_size.h"
+#include "view/counter_panel.h"
 
 // The two seven-segment counters below the field: their places, the segments of a digit,
 // and the drawing of a digit and of the whole flags-left counter onto a paint target.
-
-constexpr int32_t kCounterPanelHeight = 36;
 
 // Both panels' top edge lies on the field's lowest line, inside the window's two feet: the
 // elapsed seconds at the client area's left edge, the flags left at its right edge.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "view/counter_panel.h"
 #include "view/tile_metrics.h"
 
 // The client area that holds the whole field, with a tile's height to spare for the lowered
@@ -13,10 +14,9 @@ struct FieldSize {
 
 FieldSize fieldSize(const TileMetrics& metrics, int32_t columns, int32_t rows);
 
-// The counter panels that stand below the field, one in each foot of the window outline; the
-// window is made this much taller than its field needs.
-constexpr int32_t kCounterPanelWidth = 82;
-constexpr int32_t kCounterFeetHeight = 36;
+// The window is made this much taller than its field needs, for the feet that hold the
+// counter panels.
+constexpr int32_t kCounterFeetHeight = kCounterPanelHeight;
 
 // The client width a board's window gets: the field's own, widened when the field is
 // narrower than the two counter panels side by side or than the menu bar on one line, so

@@ -22,29 +22,19 @@ struct TileIds {
 };
 
 constexpr TileIds kTileIds[] = {
-    {TileImage::Mask, IDB_BIG_MASK, IDB_SMALL_MASK},
-    {TileImage::Covered, IDB_BIG_COVERED, IDB_SMALL_COVERED},
-    {TileImage::Question, IDB_BIG_QUESTION, IDB_SMALL_QUESTION},
-    {TileImage::Flag, IDB_BIG_FLAG, IDB_SMALL_FLAG},
-    {TileImage::Open0, IDB_BIG_OPEN0, IDB_SMALL_OPEN0},
-    {TileImage::Open1, IDB_BIG_OPEN1, IDB_SMALL_OPEN1},
-    {TileImage::Open2, IDB_BIG_OPEN2, IDB_SMALL_OPEN2},
-    {TileImage::Open3, IDB_BIG_OPEN3, IDB_SMALL_OPEN3},
-    {TileImage::Open4, IDB_BIG_OPEN4, IDB_SMALL_OPEN4},
-    {TileImage::Open5, IDB_BIG_OPEN5, IDB_SMALL_OPEN5},
-    {TileImage::Open6, IDB_BIG_OPEN6, IDB_SMALL_OPEN6},
-    {TileImage::Mine, IDB_BIG_MINE, IDB_SMALL_MINE},
-    {TileImage::WrongFlag, IDB_BIG_WRONG_FLAG, IDB_SMALL_WRONG_FLAG},
-    {TileImage::Exploded, IDB_BIG_EXPLODED, IDB_SMALL_EXPLODED},
+#define TILE_IDS(image, big, small) {TileImage::image, big, small},
+    TESSARA_TILE_PICTURES(TILE_IDS)
+#undef TILE_IDS
 };
 
 constexpr bool inTileImageOrder() {
+  if (std::size(kTileIds) != static_cast<size_t>(TileImage::Exploded) + 1) return false;
   for (int i = 0; i < static_cast<int>(std::size(kTileIds)); ++i) {
     if (static_cast<int>(kTileIds[i].image) != i) return false;
   }
   return true;
 }
-static_assert(inTileImageOrder(), "kTileIds is indexed by TileImage");
+static_assert(inTileImageOrder(), "kTileIds holds every TileImage and is indexed by it");
 
 constexpr int kStatusImageIds[] = {IDB_COUNTER_PANEL, IDB_SEGMENT_V_UNLIT, IDB_SEGMENT_H_UNLIT,
                                    IDB_SEGMENT_H_LIT, IDB_SEGMENT_V_LIT};

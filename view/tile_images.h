@@ -28,7 +28,7 @@ TileImage pictureOnFinalBoard(const Cell& cell);
 // own that lasts the run. Each is loaded at its first use: a run seldom draws all 33, and the
 // start-up loads only what the first board shows.
 void prepareTileImages();
-// The context of a bitmap resource id (tiles and the status images 133 to 137); 0 before
+// The context of a bitmap resource id (tiles and the counters' status images); 0 before
 // the images are prepared.
 DrawContext imageContext(int bitmapId);
 // Forgets the loaded contexts, as a new process would start.

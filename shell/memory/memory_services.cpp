@@ -4,11 +4,13 @@
 #include <cctype>
 #include <climits>
 
+#include "resources/resource_ids.h"
+
 namespace {
 
 // The menu resource starts with these items checked.
 bool checkedInTheMenuResource(int command) {
-  return command == 40004 || command == 40008 || command == 40013;
+  return command == IDM_USE_MARKS || command == IDM_SAFE_START || command == IDM_USE_BIG_ICONS;
 }
 
 // The dialog manager's reading of a number: leading blanks, an optional sign, digits; text

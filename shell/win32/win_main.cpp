@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "shell/win32/main_window_procedure.h"
+#include "shell/win32/message_loop.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   static Win32Services platform;
@@ -12,14 +13,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
   }
 
-  HWND window = createMainWindow(instance);
-  ShowWindow(window, SW_SHOWDEFAULT);
-  UpdateWindow(window);
-
-  MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return showAndRunMessages(createMainWindow(instance));
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <random>
 #include <utility>
 #include <vector>
@@ -22,21 +23,19 @@ struct Picture {
   int small;
 };
 
+// Every picture but the mask with its bitmap ids in the big and the small set, written out as
+// numbers: the reference that the program's own table, made from the resource table, is
+// checked against.
 const Picture kPictures[] = {
-    {TileImage::Covered, IDB_BIG_COVERED, IDB_SMALL_COVERED},
-    {TileImage::Question, IDB_BIG_QUESTION, IDB_SMALL_QUESTION},
-    {TileImage::Flag, IDB_BIG_FLAG, IDB_SMALL_FLAG},
-    {TileImage::Open0, IDB_BIG_OPEN0, IDB_SMALL_OPEN0},
-    {TileImage::Open1, IDB_BIG_OPEN1, IDB_SMALL_OPEN1},
-    {TileImage::Open2, IDB_BIG_OPEN2, IDB_SMALL_OPEN2},
-    {TileImage::Open3, IDB_BIG_OPEN3, IDB_SMALL_OPEN3},
-    {TileImage::Open4, IDB_BIG_OPEN4, IDB_SMALL_OPEN4},
-    {TileImage::Open5, IDB_BIG_OPEN5, IDB_SMALL_OPEN5},
-    {TileImage::Open6, IDB_BIG_OPEN6, IDB_SMALL_OPEN6},
-    {TileImage::Mine, IDB_BIG_MINE, IDB_SMALL_MINE},
-    {TileImage::WrongFlag, IDB_BIG_WRONG_FLAG, IDB_SMALL_WRONG_FLAG},
-    {TileImage::Exploded, IDB_BIG_EXPLODED, IDB_SMALL_EXPLODED},
+    {TileImage::Covered, 102, 149},  {TileImage::Question, 110, 152},
+    {TileImage::Flag, 111, 147},     {TileImage::Open0, 103, 145},
+    {TileImage::Open1, 104, 139},    {TileImage::Open2, 105, 140},
+    {TileImage::Open3, 106, 141},    {TileImage::Open4, 107, 142},
+    {TileImage::Open5, 108, 143},    {TileImage::Open6, 109, 144},
+    {TileImage::Mine, 112, 148},     {TileImage::WrongFlag, 127, 150},
+    {TileImage::Exploded, 128, 146},
 };
+const Picture kMask{TileImage::Mask, 101, 151};
 
 int idOf(TileImage image, bool small) {
   for (const Picture& p : kPictures) {
@@ -62,6 +61,16 @@ class CellDrawing : public PaintingProgram {
     EXPECT_TRUE(drawnAlone(windowBefore, window(), origin, idOf(image, small), small));
   }
 };
+
+TEST(TileBitmaps, EveryPictureHasTheBitmapOfEachSet) {
+  std::vector<Picture> all(std::begin(kPictures), std::end(kPictures));
+  all.push_back(kMask);
+  for (const Picture& picture : all) {
+    SCOPED_TRACE(picture.big);
+    EXPECT_EQ(bitmapIdOf(picture.image, false), picture.big);
+    EXPECT_EQ(bitmapIdOf(picture.image, true), picture.small);
+  }
+}
 
 TEST_F(CellDrawing, EveryPictureOfBothSetsLandsMaskedIntoItsHexagon) {
   struct Set {

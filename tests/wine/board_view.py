@@ -6,6 +6,7 @@ import os
 import struct
 
 from desktop import Failure
+from resource_ids import tile_ids
 
 
 # AdjustWindowRect under Wine for the overlapped style with a menu.
@@ -26,21 +27,14 @@ class Tiles:
     def __init__(self, small):
         if small:
             self.width, self.height, self.body, self.slant = 12, 12, 6, 3
-            self.ids = {"Mask": 151, "Covered": 149, "Question": 152, "Flag": 147,
-                        "Open0": 145, "Open1": 139, "Open2": 140, "Open3": 141, "Open4": 142,
-                        "Open5": 143, "Open6": 144, "Mine": 148, "WrongFlag": 150,
-                        "Exploded": 146}
             # The bits of the big mask's #040404 interior do not exist here.
             self.ignored_bits = 0
         else:
             self.width, self.height, self.body, self.slant = 24, 24, 14, 5
-            self.ids = {"Mask": 101, "Covered": 102, "Question": 110, "Flag": 111,
-                        "Open0": 103, "Open1": 104, "Open2": 105, "Open3": 106, "Open4": 107,
-                        "Open5": 108, "Open6": 109, "Mine": 112, "WrongFlag": 127,
-                        "Exploded": 128}
             # Inside the hexagon the big mask lets the destination's #040404 bits through.
             self.ignored_bits = 0x040404
         self.pitch = self.body + self.slant
+        self.ids = tile_ids(small)
 
 
 class Layout:

@@ -10,12 +10,13 @@ import program_ui as ui
 from board_oracle import mine_count
 from board_view import FOOT_HEIGHT, FRAME_SIDE, FRAME_TOP, Layout, Tiles
 from desktop import Failure, Screen, click, run, wait_for
+from resource_ids import CONTROLS
 from session import read_settings, settings_text, write_settings
 
 DIFFICULTY = 5
 LEVEL_DIALOG_CLASS = "#32770"
-ROWS_LABEL, COLUMNS_LABEL = 1008, 1009
-ROWS_FIELD, COLUMNS_FIELD, PLAY_CUSTOM = 1003, 1004, 1006
+ROWS_LABEL, COLUMNS_LABEL, ROWS_FIELD, COLUMNS_FIELD = (
+    CONTROLS["IDC_LEVEL_" + name] for name in ("ROWS_LABEL", "COLUMNS_LABEL", "ROWS", "COLUMNS"))
 REALLY_CHANGE = "Really change?"
 
 
@@ -46,7 +47,7 @@ def choose_custom(session, program, columns, rows, expected_limits, what):
         time.sleep(0.2)
         run(["xdotool", "key", "--delay", "50", "End", "shift+Home"])
         run(["xdotool", "type", "--delay", "30", str(value)])
-    click(*controls[PLAY_CUSTOM].centre())
+    click(*controls[ui.PLAY_CUSTOM].centre())
     session.texts.wait_gone("", LEVEL_DIALOG_CLASS)
 
 

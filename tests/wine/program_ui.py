@@ -1,9 +1,10 @@
-"""The program's windows as the scenarios meet them: titles, control ids from
-resources/resource_ids.h, the keys that reach each menu command, and the steps that answer
-or fill in its boxes and dialogs."""
+"""The program's windows as the scenarios meet them: titles, control ids from the resource
+table, the keys that reach each menu command, and the steps that answer or fill in its boxes
+and dialogs."""
 
 from desktop import click, keys, retype, wait_window
 from hiscore_oracle import row_text
+from resource_ids import CONTROLS, control_list
 
 NAME_DIALOG = "Enter Your Name"
 WELL_DONE = "WELL DONE"
@@ -17,18 +18,18 @@ PROBLEM = "PROBLEM"
 ABOUT = "Tessara"
 DIALOG_CLASS = "#32770"
 
-NAME_FIELD = 1020
-TABLE_SUBMIT = 1029
-ABOUT_OK = 1022
-PROXY_USE, PROXY_ADDRESS, PROXY_PORT, PROXY_OK = 1037, 1039, 1024, 1
-SERVER_ADDRESS, SERVER_PORT, SERVER_PATH, SERVER_OK = 1040, 1041, 1042, 1
-CANCEL = 2
-PLAY_CUSTOM = 1006
+NAME_FIELD = CONTROLS["IDC_NAME_FIELD"]
+TABLE_SUBMIT = CONTROLS["IDC_TABLE_SUBMIT"]
+ABOUT_OK = CONTROLS["IDC_ABOUT_OK"]
+PROXY_USE, PROXY_ADDRESS, PROXY_PORT, PROXY_OK, PROXY_CANCEL = (
+    CONTROLS["IDC_PROXY_" + name] for name in ("USE", "ADDRESS", "PORT", "OK", "CANCEL"))
+SERVER_ADDRESS, SERVER_PORT, SERVER_PATH, SERVER_OK, SERVER_CANCEL = (
+    CONTROLS["IDC_SERVER_" + name] for name in ("ADDRESS", "PORT", "PATH", "OK", "CANCEL"))
+PLAY_CUSTOM = CONTROLS["IDC_LEVEL_PLAY_CUSTOM"]
 
 # (rank label, row text, marker) of each table row, best row first.
-TABLE_ROWS = list(zip([1036, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054],
-                      [1009, 1011, 1012, 1014, 1015, 1017, 1018, 1016, 1010, 1013],
-                      [1023, 1025, 1026, 1027, 1028, 1031, 1032, 1033, 1034, 1035]))
+TABLE_ROWS = list(zip(*(control_list(name)
+                        for name in ("kTableRankIds", "kTableRowIds", "kTableMarkerIds"))))
 
 # "Hiscores" and "Help" have no access keys: Alt+F opens "File", Right moves to the next
 # pop-up with its first item selected.

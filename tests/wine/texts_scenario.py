@@ -60,11 +60,11 @@ def texts_whole(session):
     click(*controls[ui.ABOUT_OK].centre())
     session.texts.wait_gone(ui.ABOUT, ui.DIALOG_CLASS)
 
-    for command, title in (("set proxy server", ui.SET_PROXY),
-                           ("set hiscore server", ui.SET_SERVER)):
+    for command, title, cancel in (("set proxy server", ui.SET_PROXY, ui.PROXY_CANCEL),
+                                   ("set hiscore server", ui.SET_SERVER, ui.SERVER_CANCEL)):
         ui.choose(window, command)
         controls = read_whole(session, folder, title, "the %s dialog" % title)
-        click(*controls[ui.CANCEL].centre())
+        click(*controls[cancel].centre())
         session.texts.wait_gone(title)
 
     ui.choose(window, "view local hiscores")

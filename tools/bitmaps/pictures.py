@@ -1,4 +1,4 @@
-"""Every picture of the program, by resource id, composed from generated faces and the
+"""Every picture of the program, by resource name, composed from generated faces and the
 drawn layers of resources/art, with the checks that keep them within the fixed rules."""
 
 import os
@@ -55,16 +55,8 @@ class TileSet:
 BIG = TileSet("big", hexagon.BIG, BIG_BLACK, 0x868686, 2)
 SMALL = TileSet("small", hexagon.SMALL, SMALL_BLACK, 0x808080, 1)
 
-# Resource ids of each tile picture, in the order of the tile table.
-BIG_IDS = {"mask": 101, "covered": 102, "question": 110, "flag": 111, "open0": 103,
-           "open1": 104, "open2": 105, "open3": 106, "open4": 107, "open5": 108, "open6": 109,
-           "mine": 112, "wrong_flag": 127, "exploded": 128}
-SMALL_IDS = {"mask": 151, "covered": 149, "question": 152, "flag": 147, "open0": 145,
-             "open1": 139, "open2": 140, "open3": 141, "open4": 142, "open5": 143, "open6": 144,
-             "mine": 148, "wrong_flag": 150, "exploded": 146}
-
 # The big set's Covered and Open1 are plain 8-bit; the other big pictures are RLE8.
-BIG_UNCOMPRESSED = {102, 104}
+BIG_UNCOMPRESSED = {"Covered", "Open1"}
 
 
 class Art:
@@ -90,24 +82,24 @@ def _on_tile(tiles, art, name):
 
 
 def tile_pictures(tiles, art):
-    """The fourteen pictures of a tile set, by name."""
+    """The fourteen pictures of a tile set, by the names of the resource table's tiles."""
     covered = tiles.covered()
     opened = tiles.flat(FACE, 0xB2B2B2 if tiles is BIG else None)
     mine = _on_tile(tiles, art, "mine")
     # Big mines lie on the opened face with a darker edge; small ones on the raised face.
     mine_face = tiles.flat(FACE, 0x868686) if tiles is BIG else covered
     pictures = {
-        "mask": tiles.mask(),
-        "covered": covered,
-        "question": _on_tile(tiles, art, "question").over(covered),
-        "flag": _on_tile(tiles, art, "flag").over(covered),
-        "open0": opened,
-        "mine": mine.over(mine_face),
+        "Mask": tiles.mask(),
+        "Covered": covered,
+        "Question": _on_tile(tiles, art, "question").over(covered),
+        "Flag": _on_tile(tiles, art, "flag").over(covered),
+        "Open0": opened,
+        "Mine": mine.over(mine_face),
     }
     for digit in DIGIT_COLOURS:
-        pictures["open%d" % digit] = _on_tile(tiles, art, "digit%d" % digit).over(opened)
-    pictures["wrong_flag"] = _on_tile(tiles, art, "cross").over(pictures["mine"])
-    pictures["exploded"] = mine.over(tiles.flat(RED))
+        pictures["Open%d" % digit] = _on_tile(tiles, art, "digit%d" % digit).over(opened)
+    pictures["WrongFlag"] = _on_tile(tiles, art, "cross").over(pictures["Mine"])
+    pictures["Exploded"] = mine.over(tiles.flat(RED))
     return pictures
 
 
@@ -128,10 +120,10 @@ PANEL_DIGIT_ORIGINS = [(2, 1), (22, 1), (42, 1), (62, 1)]
 
 def segment_pictures():
     return {
-        134: _segment(3, 12, VERTICAL_SPANS, UNLIT),
-        135: _segment(12, 3, HORIZONTAL_SPANS, UNLIT),
-        136: _segment(12, 3, HORIZONTAL_SPANS, LIT),
-        137: _segment(3, 12, VERTICAL_SPANS, LIT),
+        "IDB_SEGMENT_V_UNLIT": _segment(3, 12, VERTICAL_SPANS, UNLIT),
+        "IDB_SEGMENT_H_UNLIT": _segment(12, 3, HORIZONTAL_SPANS, UNLIT),
+        "IDB_SEGMENT_H_LIT": _segment(12, 3, HORIZONTAL_SPANS, LIT),
+        "IDB_SEGMENT_V_LIT": _segment(3, 12, VERTICAL_SPANS, LIT),
     }
 
 
@@ -144,9 +136,9 @@ def counter_panel(segments):
     panel = [[PANEL_BLACK] * 82 for _ in range(36)]
     for ox, oy in PANEL_DIGIT_ORIGINS:
         for dx, dy in HORIZONTAL_PLACES:
-            paste(panel, segments[135], ox + dx, oy + dy)
+            paste(panel, segments["IDB_SEGMENT_H_UNLIT"], ox + dx, oy + dy)
         for dx, dy in VERTICAL_PLACES:
-            paste(panel, segments[134], ox + dx, oy + dy)
+            paste(panel, segments["IDB_SEGMENT_V_UNLIT"], ox + dx, oy + dy)
     return panel
 
 
@@ -176,6 +168,10 @@ def about_picture(art):
     return layer.over(picture)
 
 
+# The icon group that the window icon is drawn for.
+ICON = "IDI_TESSARA"
+
+
 def icon_pictures(art):
     """The window icon at 32 and 16 pixels: a raised tile with a flag, clear outside."""
     icons = []
@@ -199,12 +195,12 @@ def check_tile(tiles, name, picture):
     size = tiles.outline.size
     if len(picture) != size or any(len(row) != size for row in picture):
         raise ValueError("%s %s: not %dx%d" % (tiles.name, name, size, size))
-    outside = WHITE if name == "mask" else tiles.outside
+    outside = WHITE if name == "Mask" else tiles.outside
     for y, row in enumerate(picture):
         for x, colour in enumerate(row):
             inside = tiles.outline.inside(x, y)
             if (not inside and colour != outside) or (
-                    inside and name == "mask" and colour != tiles.outside):
+                    inside and name == "Mask" and colour != tiles.outside):
                 raise ValueError("%s %s: (%d, %d) %s the hexagon is #%06X" %
                                  (tiles.name, name, x, y, "inside" if inside else "outside",
                                   colour))
@@ -215,26 +211,31 @@ def check_tile(tiles, name, picture):
                              (name, ", ".join("#%06X" % c for c in sorted(stray))))
 
 
-def all_files(art):
-    """Every output file name with its bytes, and the pictures by id for the contact sheet."""
+def all_pictures(art, table):
+    """Every bitmap by its name in the resource table, and the icon's two sizes."""
     pictures = {}
-    files = {}
-    for tiles, ids in ((BIG, BIG_IDS), (SMALL, SMALL_IDS)):
+    for tiles, small in ((BIG, False), (SMALL, True)):
         for name, picture in tile_pictures(tiles, art).items():
             check_tile(tiles, name, picture)
-            rid = ids[name]
-            pictures[rid] = picture
-            if tiles is BIG:
-                files["bitmap_%d.bmp" % rid] = formats.bmp8(picture, rid not in BIG_UNCOMPRESSED)
-            else:
-                files["bitmap_%d.bmp" % rid] = formats.bmp4(picture)
+            if name not in table.tiles:
+                raise ValueError("the resource table has no tile picture %s" % name)
+            pictures[table.tiles[name][small]] = picture
     segments = segment_pictures()
-    segments[133] = counter_panel(segments)
-    for rid, picture in segments.items():
-        pictures[rid] = picture
-        files["bitmap_%d.bmp" % rid] = formats.bmp24(picture)
-    pictures[116] = about_picture(art)
-    files["bitmap_116.bmp"] = formats.bmp8(pictures[116], rle=False)
-    icons = icon_pictures(art)
-    files["icon_126.ico"] = formats.ico(icons)
-    return files, pictures, icons
+    pictures.update(segments)
+    pictures["IDB_COUNTER_PANEL"] = counter_panel(segments)
+    pictures["IDB_ABOUT"] = about_picture(art)
+    return pictures, icon_pictures(art)
+
+
+def encoded(table, name, picture):
+    """A bitmap's file: the big tiles 8-bit, run-length encoded but for BIG_UNCOMPRESSED, the
+    small tiles 4-bit in the 16-colour palette, the About picture plain 8-bit, the counters'
+    pictures 24-bit."""
+    for picture_name, (big, small) in table.tiles.items():
+        if name == big:
+            return formats.bmp8(picture, picture_name not in BIG_UNCOMPRESSED)
+        if name == small:
+            return formats.bmp4(picture)
+    if name == "IDB_ABOUT":
+        return formats.bmp8(picture, rle=False)
+    return formats.bmp24(picture)

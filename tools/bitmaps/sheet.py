@@ -75,7 +75,7 @@ def board(tiles, by_name, layout, panels):
     width = pitch * columns + slant
     height = (rows + 2) * size + 36
     surface = [[BOARD] * width for _ in range(height)]
-    mask = by_name["mask"]
+    mask = by_name["Mask"]
     for c in range(1, columns + 1):
         for r in range(1, rows + 1):
             x0 = pitch * (c - 1) + 1
@@ -92,9 +92,9 @@ def board(tiles, by_name, layout, panels):
     return surface
 
 
-_CODES = {".": "covered", "0": "open0", "1": "open1", "2": "open2", "3": "open3",
-          "4": "open4", "5": "open5", "6": "open6", "F": "flag", "?": "question",
-          "M": "mine", "W": "wrong_flag", "X": "exploded"}
+_CODES = {".": "Covered", "0": "Open0", "1": "Open1", "2": "Open2", "3": "Open3",
+          "4": "Open4", "5": "Open5", "6": "Open6", "F": "Flag", "?": "Question",
+          "M": "Mine", "W": "WrongFlag", "X": "Exploded"}
 # The sample field, one character a cell (see _CODES); the big field uses its top left part.
 _LAYOUT = [
     "0112F.?1000123F.?..",
@@ -111,7 +111,7 @@ _LAYOUT = [
 def _counter(pictures, number):
     """The counter panel after the seconds counter has shown a number: the places it draws,
     digit origins on the panel's top row; the others keep the panel's unlit digits."""
-    panel = [row[:] for row in pictures[133]]
+    panel = [row[:] for row in pictures["IDB_COUNTER_PANEL"]]
     for place in range(4):
         if place and number <= 10 ** place - 1:
             break
@@ -119,9 +119,11 @@ def _counter(pictures, number):
         ox = 62 - 20 * place
         lit = _SEGMENTS[digit]
         for index, (dx, dy) in enumerate(catalogue.HORIZONTAL_PLACES):
-            catalogue.paste(panel, pictures[136 if lit[index] else 135], ox + dx, dy)
+            segment = "IDB_SEGMENT_H_LIT" if lit[index] else "IDB_SEGMENT_H_UNLIT"
+            catalogue.paste(panel, pictures[segment], ox + dx, dy)
         for index, (dx, dy) in enumerate(catalogue.VERTICAL_PLACES):
-            catalogue.paste(panel, pictures[137 if lit[3 + index] else 134], ox + dx, dy)
+            segment = "IDB_SEGMENT_V_LIT" if lit[3 + index] else "IDB_SEGMENT_V_UNLIT"
+            catalogue.paste(panel, pictures[segment], ox + dx, dy)
     return panel
 
 
@@ -140,7 +142,8 @@ ORDER_NOTE = [
 ]
 
 
-def contact_sheet(pictures, icons):
+def contact_sheet(pictures, icons, table):
+    """The sheet of the pictures by name, labelled with their ids from the resource table."""
     margin = 16
     line_width = 1400
     gap = 24
@@ -167,17 +170,24 @@ def contact_sheet(pictures, icons):
                 sheet.image(margin + x, top + 30 + y, picture, scale)
         sections.append((margin + width, 16 + y + line_height + gap, paint))
 
-    for title, ids in (("Big tiles 6x", catalogue.BIG_IDS), ("Small tiles 6x", catalogue.SMALL_IDS)):
-        section(title, [(str(rid), pictures[rid]) for rid in ids.values()], 6)
-    section("Status 4x", [(str(rid), pictures[rid]) for rid in (133, 135, 136, 134, 137)], 4)
+    ids = table.ids()
+
+    def labelled(*names):
+        return [(str(ids[name]), pictures[name]) for name in names]
+
+    for title, small in (("Big tiles 6x", False), ("Small tiles 6x", True)):
+        section(title, labelled(*(names[small] for names in table.tiles.values())), 6)
+    section("Status 4x", labelled("IDB_COUNTER_PANEL", "IDB_SEGMENT_H_UNLIT", "IDB_SEGMENT_H_LIT",
+                                  "IDB_SEGMENT_V_UNLIT", "IDB_SEGMENT_V_LIT"), 4)
+    panel = str(ids["IDB_COUNTER_PANEL"])
     section("Counters lit as drawn 4x - 42 and 1234",
-            [("133", _counter(pictures, 42)), ("133", _counter(pictures, 1234))], 4)
-    section("About 4x and icon 4x",
-            [("116", pictures[116]), ("126 32", icons[0]), ("126 16", icons[1])], 4)
-    section("About and icon 1x",
-            [("116", pictures[116]), ("126 32", icons[0]), ("126 16", icons[1])], 1)
-    for tiles, ids in ((catalogue.BIG, catalogue.BIG_IDS), (catalogue.SMALL, catalogue.SMALL_IDS)):
-        by_name = {name: pictures[rid] for name, rid in ids.items()}
+            [(panel, _counter(pictures, 42)), (panel, _counter(pictures, 1234))], 4)
+    icon = str(ids[catalogue.ICON])
+    about_and_icon = labelled("IDB_ABOUT") + [(icon + " 32", icons[0]), (icon + " 16", icons[1])]
+    section("About 4x and icon 4x", about_and_icon, 4)
+    section("About and icon 1x", about_and_icon, 1)
+    for tiles, small in ((catalogue.BIG, False), (catalogue.SMALL, True)):
+        by_name = {picture: pictures[names[small]] for picture, names in table.tiles.items()}
         layout = _LAYOUT if tiles is catalogue.SMALL else [line[:9] for line in _LAYOUT[:5]]
         field = board(tiles, by_name, layout, (_counter(pictures, 17), _counter(pictures, 9)))
         scale = 2 if tiles is catalogue.BIG else 3

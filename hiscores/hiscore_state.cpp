@@ -3,6 +3,8 @@
 HiscoreTable localHiscores(kHiscoreRows);
 int highlightRow = kNoHighlightRow;
 std::string playerName;
+net::Address resolvedAddress{};
+net::Socket scoreSocket = -1;
 
 void resetHiscoreState() {
   for (uint16_t index = 0; index < localHiscores.count; ++index) {
@@ -10,4 +12,6 @@ void resetHiscoreState() {
   }
   highlightRow = kNoHighlightRow;
   playerName.clear();
+  resolvedAddress = {};
+  scoreSocket = -1;
 }

@@ -13,35 +13,39 @@ namespace {
 bool usingProxy() { return gameSettings.proxy != 0; }
 
 // Starts the sockets library and resolves the host to connect to: the proxy or the server.
-std::optional<net::Address> startSockets() {
-  if (!services().startSocketsLibrary()) return std::nullopt;
-  return net::resolveHost(usingProxy() ? gameSettings.proxyaddr : gameSettings.serveraddr);
+bool startSockets() {
+  if (!services().startSocketsLibrary()) return false;
+  const std::optional<net::Address> address =
+      net::resolveHost(usingProxy() ? gameSettings.proxyaddr : gameSettings.serveraddr);
+  if (!address) return false;
+  resolvedAddress = *address;
+  return true;
 }
 
 // Creates the socket and connects it to the resolved address.
-std::optional<net::Socket> openConnection(const net::Address& address) {
+bool openConnection() {
   const std::optional<net::Socket> socket = net::openSocket();
-  if (!socket) return std::nullopt;
+  if (!socket) return false;
+  scoreSocket = *socket;
   const int32_t port = usingProxy() ? gameSettings.proxyport : gameSettings.serverport;
-  if (!net::connectWithin(*socket, address, static_cast<uint16_t>(port), kConnectTimeoutMs)) {
-    net::closeSocket(*socket);
-    return std::nullopt;
+  if (!net::connectWithin(scoreSocket, resolvedAddress, static_cast<uint16_t>(port),
+                          kConnectTimeoutMs)) {
+    net::closeSocket(scoreSocket);
+    return false;
   }
-  return socket;
+  return true;
 }
 
 // Connects, sends the request, waits for the reply and closes.
-bool sendScores(const net::Address& address) {
+bool sendScores() {
   const std::optional<std::string> request = buildScoreRequest(
       localHiscores,
       {usingProxy(), gameSettings.serveraddr, gameSettings.serverport, gameSettings.serverpath});
   // A request too long for its buffer is refused before anything is sent.
-  if (!request) return false;
-  const std::optional<net::Socket> socket = openConnection(address);
-  if (!socket) return false;
-  const bool sent = net::sendText(*socket, *request);
-  if (sent) net::awaitReply(*socket, kRequestBufferBytes, kReplyTimeoutMs);
-  net::closeSocket(*socket);
+  if (!request || !openConnection()) return false;
+  const bool sent = net::sendText(scoreSocket, *request);
+  if (sent) net::awaitReply(scoreSocket, kRequestBufferBytes, kReplyTimeoutMs);
+  net::closeSocket(scoreSocket);
   return sent;
 }
 
@@ -50,12 +54,11 @@ bool sendScores(const net::Address& address) {
 void submitScores(WindowRef owner) {
   if (gameSettings.level < 1 || gameSettings.level > 5) return;
   Services& platform = services();
-  const std::optional<net::Address> address = startSockets();
-  if (!address) {
+  if (!startSockets()) {
     platform.messageBox(owner, kNoSocketsText, kNoOnlineCaption, box::kIconError | box::kOk);
     return;
   }
-  if (!sendScores(*address)) {
+  if (!sendScores()) {
     platform.messageBox(owner, kNotSentText, kNoOnlineCaption, box::kIconError | box::kOk);
     return;
   }

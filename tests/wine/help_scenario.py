@@ -14,10 +14,7 @@ from session import settings_text, write_settings
 
 def help_and_about(session):
     checks = session.checks
-    folder = session.folder("help")
-    os.makedirs(os.path.join(folder, "Help"))
-    with open(os.path.join(folder, "Help", "help.htm"), "w") as f:
-        f.write("<!doctype html><title>How to Play</title>\n")
+    folder, _ = session.folder_with_help("help")
     write_settings(folder, settings_text(level=1, safe=1, small=0))
     windows_before = visible_window_ids()
     program = session.start(folder)

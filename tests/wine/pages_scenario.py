@@ -2,7 +2,6 @@
 launcher: How to Play the help document of the working folder, Report a bug and View Online
 Hiscores their addresses."""
 
-import os
 import urllib.parse
 
 import program_ui as ui
@@ -15,16 +14,13 @@ SERVLET = "/examples/servlet/TessaraHST"
 def pages_reach_browser(session):
     checks = session.checks
     # A blank in the path, as in many a user's profile folder, must reach the browser too.
-    folder = session.folder("pages and help")
-    os.makedirs(os.path.join(folder, "Help"))
-    with open(os.path.join(folder, "Help", "help.htm"), "w") as f:
-        f.write("<!doctype html><title>How to Play</title>\n")
+    folder, document = session.folder_with_help("pages and help")
     write_settings(folder, settings_text(level=1, safe=1, small=0, serveraddr="scores.example",
                                          serverport=8080, serverpath=SERVLET))
     program = session.start(folder)
     window = program.main_window()
 
-    help_page = "file://" + urllib.parse.quote(os.path.join(folder, "Help", "help.htm"))
+    help_page = "file://" + urllib.parse.quote(document)
     pages = [("how to play", help_page),
              ("report a bug", BUG_REPORT),
              ("view online hiscores", "http://scores.example:8080%s?Op=GetHTML" % SERVLET)]

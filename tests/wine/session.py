@@ -68,6 +68,16 @@ class Session:
         os.makedirs(path)
         return path
 
+    def folder_with_help(self, name):
+        """A working folder holding a small help document as Help/help.htm; returns the
+        folder and the document's path."""
+        path = self.folder(name)
+        os.makedirs(os.path.join(path, "Help"))
+        document = os.path.join(path, "Help", "help.htm")
+        with open(document, "w") as f:
+            f.write("<!doctype html><title>How to Play</title>\n")
+        return path, document
+
     def start(self, folder):
         program = Program(self.args.exe, folder, self.environment)
         self.programs.append(program)

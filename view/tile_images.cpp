@@ -1,6 +1,5 @@
 #include "view/tile_images.h"
 
-#include <algorithm>
 #include <iterator>
 #include <map>
 
@@ -40,15 +39,6 @@ constexpr int kStatusImageIds[] = {IDB_COUNTER_PANEL, IDB_SEGMENT_V_UNLIT, IDB_S
                                    IDB_SEGMENT_H_LIT, IDB_SEGMENT_V_LIT};
 
 std::map<int, DrawContext> loadedImages;
-bool imagesPrepared = false;
-
-bool isProgramImage(int bitmapId) {
-  for (const TileIds& ids : kTileIds) {
-    if (ids.big == bitmapId || ids.small == bitmapId) return true;
-  }
-  return std::find(std::begin(kStatusImageIds), std::end(kStatusImageIds), bitmapId) !=
-         std::end(kStatusImageIds);
-}
 
 bool isNumber(char content) { return content >= '0' && content <= '6'; }
 
@@ -117,21 +107,21 @@ TileImage pictureOnFinalBoard(const Cell& cell) {
   return cell.holdsMine() ? TileImage::Mine : TileImage::Covered;
 }
 
-void prepareTileImages() { imagesPrepared = true; }
+void prepareTileImages() {
+  Services& platform = services();
+  for (const TileIds& ids : kTileIds) {
+    loadedImages[ids.big] = platform.loadImage(ids.big);
+    loadedImages[ids.small] = platform.loadImage(ids.small);
+  }
+  for (int id : kStatusImageIds) loadedImages[id] = platform.loadImage(id);
+}
 
 DrawContext imageContext(int bitmapId) {
   const auto found = loadedImages.find(bitmapId);
-  if (found != loadedImages.end()) return found->second;
-  if (!imagesPrepared || !isProgramImage(bitmapId)) return 0;
-  const DrawContext loaded = services().loadImage(bitmapId);
-  loadedImages.emplace(bitmapId, loaded);
-  return loaded;
+  return found != loadedImages.end() ? found->second : 0;
 }
 
-void forgetTileImages() {
-  loadedImages.clear();
-  imagesPrepared = false;
-}
+void forgetTileImages() { loadedImages.clear(); }
 
 void drawCell(int column, int row, TileImage image, DrawContext window) {
   const std::optional<PixelPoint> at = tilePlaceOf(column, row);

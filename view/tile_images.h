@@ -24,12 +24,11 @@ TileImage pictureAfterChange(const Cell& cell, CellChange change);
 TileImage pictureFromModel(const Cell& cell);
 TileImage pictureOnFinalBoard(const Cell& cell);
 
-// Makes both tile sets and the status images available, each in a drawing context of its
-// own that lasts the run. Each is loaded at its first use: a run seldom draws all 33, and the
-// start-up loads only what the first board shows.
+// Loads both tile sets and the status images, each into a drawing context of its own that
+// lasts the run.
 void prepareTileImages();
 // The context of a bitmap resource id (tiles and the counters' status images); 0 before
-// the images are prepared.
+// the images are loaded.
 DrawContext imageContext(int bitmapId);
 // Forgets the loaded contexts, as a new process would start.
 void forgetTileImages();

@@ -131,7 +131,12 @@ void Win32Services::releaseWindowContext(DrawContext context) {
 }
 
 DrawContext Win32Services::loadImage(int bitmapId) {
-  HBITMAP image = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId));
+  // As a section of the bitmap's own format, without colour mapping: made at start-up for
+  // every picture, it costs far less than a bitmap converted to the screen's format, and
+  // copies give the same pixels.
+  HBITMAP image = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                  MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0,
+                                                  LR_CREATEDIBSECTION));
   HDC context = CreateCompatibleDC(nullptr);
   SelectObject(context, image);
   return asDrawContext(context);
